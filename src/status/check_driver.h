@@ -1,0 +1,91 @@
+#pragma once
+// One run of "Check Calculation": from the press of cmdOK (or a tick of
+// Timer1) to the finished report in lstCalcs. The main window and
+// kelvary-cli each supply a CheckView; the driver owns the check's order of
+// steps, its busy state and its single failure line.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "servers/registry_backend.h"
+#include "status/case_map.h"
+#include "status/essbase_library.h"
+#include "status/report.h"
+#include "status/scan_state.h"
+
+namespace kelvary {
+
+class SettingsFile;
+
+inline constexpr std::string_view kConnectingLine = "Connecting to server...";
+inline constexpr std::string_view kSearchingLine = "Searching log file...";
+inline constexpr std::string_view kFailureLine = "The application does not exist on this server.";
+
+// Every message box of a check: OK button and the error icon, this title.
+inline constexpr unsigned kCheckMessageStyle = 16;
+inline constexpr std::string_view kCheckMessageTitle = "Kelvary";
+
+// What a check sees and changes of the main window. The list lstCalcs is the
+// ReportSink (ClearLines, AppendLine).
+class CheckView : public ReportSink {
+ public:
+  virtual std::string ServerName() = 0;                     // text of cboServers
+  virtual std::string ApplicationName() = 0;                // text of txtApp
+  virtual void SetApplicationName(std::string_view text) = 0;
+  virtual bool DetailTicked() = 0;                          // chkDetail
+  virtual void SetOkEnabled(bool enabled) = 0;              // cmdOK
+  virtual void SetExitEnabled(bool enabled) = 0;            // cmdExit
+  virtual void SetAutoCheckEnabled(bool enabled) = 0;       // chkCheck
+  // Clears chkCheck's tick and stops Timer1.
+  virtual void SwitchAutoCheckOff() = 0;
+  // A modal box with kCheckMessageStyle and kCheckMessageTitle. Returns false
+  // when the window was closed meanwhile.
+  virtual bool ShowError(std::string_view text) = 0;
+  // Processes the window's pending events once. Returns false when the
+  // window is gone; the check then ends without touching the view again.
+  virtual bool Yield() = 0;
+};
+
+// What the driver reaches besides the view, supplied by its owner.
+struct CheckDependencies {
+  RegistryBackend& registry;
+  const CaseMap& cases;
+  std::string executable_directory;  // where remote logs are copied to
+  char path_separator;               // '\\' on Windows, '/' elsewhere
+  SettingsFile* settings_file;       // null: the check records nothing
+  std::function<LoadedEssbase()> load_essbase;
+};
+
+enum class CheckOutcome {
+  Reported,      // the report is in the list
+  Failed,        // the list holds kFailureLine
+  LoginRefused,  // a message box said so; the list is empty
+  Skipped,       // a check was already running: nothing happened
+  Abandoned,     // the window went away during the check
+};
+
+// Lives as long as its window: it keeps the scanner's state and the check's
+// paths from one check to the next. The view and the driver must outlive a
+// running check; closing the window makes the next Yield return false.
+class CheckDriver {
+ public:
+  CheckDriver(CheckView& view, CheckDependencies deps);
+
+  // One check. The window ignores the outcome; kelvary-cli maps it to its
+  // exit code.
+  CheckOutcome cmdOK_Click();
+
+  const ScanState& scan_state() const { return state_; }
+  const std::string& strEssbasePath() const { return strEssbasePath_; }
+  const std::string& strLogPathAndFile() const { return strLogPathAndFile_; }
+
+ private:
+  CheckView& view_;
+  CheckDependencies deps_;
+  ScanState state_;
+  std::string strEssbasePath_;
+  std::string strLogPathAndFile_;
+  bool running_ = false;
+};
+
+}  // namespace kelvary

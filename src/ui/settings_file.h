@@ -1,0 +1,56 @@
+#pragma once
+// The settings file Kelvary.ini: the last server and application, remembered
+// between runs. Read once at start-up; written by every check that opened a
+// log and by every close of the main window, always as one line.
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kelvary {
+
+// The file access the settings file needs, so its rules can be tested
+// without touching a disk.
+class SettingsFileAccess {
+ public:
+  enum class ReadStatus { Read, FileMissing, FolderMissing, Failed };
+
+  virtual ~SettingsFileAccess() = default;
+  // The whole content, bytes as they are.
+  virtual ReadStatus ReadAll(const std::string& path, std::string& content) = 0;
+  // Creates the file only where none exists. False when nothing was created.
+  virtual bool CreateNew(const std::string& path, std::string_view content) = 0;
+  // Replaces the whole content, creating the file if needed. False on failure.
+  virtual bool Replace(const std::string& path, std::string_view content) = 0;
+};
+
+// Binary-mode file access of this platform. Implemented by the platform layer.
+std::unique_ptr<SettingsFileAccess> OpenSettingsFileAccess();
+
+struct RememberedQuery {
+  std::string strLastServer;
+  std::string strLastApp;
+};
+
+class SettingsFile {
+ public:
+  // `path` is the executable's directory followed by "\Kelvary.ini".
+  SettingsFile(SettingsFileAccess& files, std::string path);
+
+  // Start-up read: creates a missing file with " , ", switches to the
+  // fallback path once when the folder is missing, and never fails: what
+  // cannot be read stays empty.
+  RememberedQuery ReadAtStartUp();
+
+  // One line: server, ",", application; or server and ", " when the
+  // application is empty. A write that fails is ignored.
+  void WriteQuery(std::string_view server, std::string_view application);
+
+  const std::string& strIniPathAndFile() const { return strIniPathAndFile_; }
+
+ private:
+  SettingsFileAccess& files_;
+  std::string strIniPathAndFile_;
+  bool fallback_taken_ = false;
+};
+
+}  // namespace kelvary
