@@ -56,6 +56,13 @@ struct CheckDependencies {
   std::function<LoadedEssbase()> load_essbase;
 };
 
+// The separator of this platform's paths.
+#ifdef _WIN32
+inline constexpr char kNativePathSeparator = '\\';
+#else
+inline constexpr char kNativePathSeparator = '/';
+#endif
+
 enum class CheckOutcome {
   Reported,      // the report is in the list
   Failed,        // the list holds kFailureLine
@@ -78,13 +85,20 @@ class CheckDriver {
   const ScanState& scan_state() const { return state_; }
   const std::string& strEssbasePath() const { return strEssbasePath_; }
   const std::string& strLogPathAndFile() const { return strLogPathAndFile_; }
+  // Why the last check ended on kFailureLine, for a person; the window
+  // shows only the line.
+  const std::string& failure_reason() const { return failure_reason_; }
 
  private:
+  CheckOutcome RunCheck();
+  CheckOutcome EndOnFailure(std::string reason);
+
   CheckView& view_;
   CheckDependencies deps_;
   ScanState state_;
   std::string strEssbasePath_;
   std::string strLogPathAndFile_;
+  std::string failure_reason_;
   bool running_ = false;
 };
 

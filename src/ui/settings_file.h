@@ -17,23 +17,39 @@ class SettingsFileAccess {
   virtual ~SettingsFileAccess() = default;
   // The whole content, bytes as they are.
   virtual ReadStatus ReadAll(const std::string& path, std::string& content) = 0;
-  // Creates the file only where none exists. False when nothing was created.
-  virtual bool CreateNew(const std::string& path, std::string_view content) = 0;
-  // Replaces the whole content, creating the file if needed. False on failure.
-  virtual bool Replace(const std::string& path, std::string_view content) = 0;
+  // Creates the file only where none exists; a failure shows at the next read.
+  virtual void CreateNew(const std::string& path, std::string_view content) = 0;
+  // Replaces the whole content, creating the file if needed. Failures are
+  // ignored: the file only remembers a convenience.
+  virtual void Replace(const std::string& path, std::string_view content) = 0;
 };
 
 // Binary-mode file access of this platform. Implemented by the platform layer.
 std::unique_ptr<SettingsFileAccess> OpenSettingsFileAccess();
+
+inline constexpr std::string_view kSettingsFileName = "Kelvary.ini";
+inline constexpr std::string_view kFallbackSettingsPath = "C:\\Windows\\Kelvary.ini";
+
+// The executable's directory, "\" and the file name. A drive's root already
+// ends in "\"; the doubled separator is kept, as Windows accepts it.
+std::string SettingsPathIn(std::string_view executable_directory);
 
 struct RememberedQuery {
   std::string strLastServer;
   std::string strLastApp;
 };
 
+// The two comma-separated fields of the file's content. Blanks before a
+// field are skipped; a field ends at a comma (consumed), a line end (reading
+// goes on at the next line) or the end of the content.
+RememberedQuery ReadRememberedQuery(std::string_view content);
+
+// The one line every write leaves, CR LF included.
+std::string SettingsLine(std::string_view server, std::string_view application);
+
 class SettingsFile {
  public:
-  // `path` is the executable's directory followed by "\Kelvary.ini".
+  // `path` is usually SettingsPathIn(the executable's directory).
   SettingsFile(SettingsFileAccess& files, std::string path);
 
   // Start-up read: creates a missing file with " , ", switches to the
@@ -50,7 +66,6 @@ class SettingsFile {
  private:
   SettingsFileAccess& files_;
   std::string strIniPathAndFile_;
-  bool fallback_taken_ = false;
 };
 
 }  // namespace kelvary

@@ -1,0 +1,149 @@
+#include "status/check_driver.h"
+
+#include <memory>
+#include <utility>
+
+#include "servers/registry_store.h"
+#include "status/log_scanner.h"
+#include "status/remote_log.h"
+#include "ui/settings_file.h"
+
+namespace kelvary {
+namespace {
+
+constexpr std::string_view kPathValue = "Path";
+constexpr std::string_view kAccessValue = "Access";
+// Only this exact text selects the Essbase API; anything else reads directly.
+constexpr std::string_view kRemoteAccess = "1";
+constexpr std::string_view kAppFolder = "app";
+constexpr std::string_view kLogExtension = ".log";
+
+// How the stretch guarded by the failure trap ended.
+enum class TrapEnd { LogOpen, Failed, LoginRefused, Abandoned };
+
+struct TrapResult {
+  TrapEnd end;
+  std::unique_ptr<ByteSource> log;
+  std::string failure;
+};
+
+std::string ReadServerValue(const CheckDependencies& deps, std::string_view server,
+                            std::string_view value_name) {
+  return RegReadText(deps.registry, RegRoot::CurrentUser, ServerKeyPath(server), value_name);
+}
+
+// The Essbase directory, "app", A, A ".log", nothing trimmed: a Path that
+// ends in a separator gives a doubled one, an empty Path a path from the root.
+std::string DirectLogPath(const CheckDependencies& deps, std::string_view essbase_path,
+                          std::string_view application) {
+  const char sep = deps.path_separator;
+  std::string path(essbase_path);
+  path += sep;
+  path += kAppFolder;
+  path += sep;
+  path += application;
+  path += sep;
+  path += application;
+  path += kLogExtension;
+  return path;
+}
+
+// The second progress line, the access lookup, the remote retrieval and the
+// opening of the log: anything that goes wrong here ends on the one failure
+// line, which the caller shows.
+TrapResult LocateAndOpenLog(CheckView& view, const CheckDependencies& deps,
+                            std::string_view server, std::string_view application,
+                            std::string_view essbase_path, std::string& log_path) {
+  view.ClearLines();
+  view.AppendLine(kSearchingLine);
+  if (!view.Yield()) return {TrapEnd::Abandoned, nullptr, {}};
+
+  if (ReadServerValue(deps, server, kAccessValue) == kRemoteAccess) {
+    RemoteLogResult remote = FetchRemoteLog(view, deps, server, application);
+    switch (remote.outcome) {
+      case RemoteFetch::LogReady:
+        log_path = std::move(remote.local_path);
+        break;
+      case RemoteFetch::CheckEnded:
+        return {TrapEnd::LoginRefused, nullptr, {}};
+      case RemoteFetch::Failed:
+        return {TrapEnd::Failed, nullptr, std::move(remote.failure)};
+      case RemoteFetch::Abandoned:
+        return {TrapEnd::Abandoned, nullptr, {}};
+    }
+  } else {
+    log_path = DirectLogPath(deps, essbase_path, application);
+  }
+
+  OpenedLog opened = OpenLogForReading(log_path);
+  if (!opened.source) return {TrapEnd::Failed, nullptr, std::move(opened.error)};
+  return {TrapEnd::LogOpen, std::move(opened.source), {}};
+}
+
+}  // namespace
+
+CheckDriver::CheckDriver(CheckView& view, CheckDependencies deps)
+    : view_(view), deps_(std::move(deps)) {}
+
+CheckOutcome CheckDriver::cmdOK_Click() {
+  // A timer tick handled during one of this check's yields must not start a
+  // second check over the first: both would use the same table and paths.
+  if (running_) return CheckOutcome::Skipped;
+  running_ = true;
+  const CheckOutcome outcome = RunCheck();
+  running_ = false;
+  return outcome;
+}
+
+CheckOutcome CheckDriver::RunCheck() {
+  state_.EmptyTable();
+  view_.ClearLines();
+  view_.AppendLine(kConnectingLine);
+  view_.SetOkEnabled(false);
+  view_.SetExitEnabled(false);
+  // One server and one application for the whole check, even if the user
+  // changes either box during a yield.
+  const std::string server = view_.ServerName();
+  const std::string application = deps_.cases.Upper(view_.ApplicationName());
+  view_.SetApplicationName(application);
+  if (!view_.Yield()) return CheckOutcome::Abandoned;
+
+  strEssbasePath_ = ReadServerValue(deps_, server, kPathValue);
+  TrapResult trap =
+      LocateAndOpenLog(view_, deps_, server, application, strEssbasePath_, strLogPathAndFile_);
+  switch (trap.end) {
+    case TrapEnd::LogOpen:
+      break;
+    case TrapEnd::Failed:
+      return EndOnFailure(std::move(trap.failure));
+    case TrapEnd::LoginRefused:
+      return CheckOutcome::LoginRefused;
+    case TrapEnd::Abandoned:
+      return CheckOutcome::Abandoned;
+  }
+
+  if (deps_.settings_file != nullptr) deps_.settings_file->WriteQuery(server, application);
+
+  const ScanInputs inputs{application, deps_.cases, [this] { return view_.Yield(); }};
+  const ScanResult scanned = ScanLog(state_, *trap.log, inputs);
+  trap.log.reset();  // closed before the report, as the window's file 1 was
+  if (scanned == ScanResult::Abandoned) return CheckOutcome::Abandoned;
+  WriteReport(state_, view_.DetailTicked(), view_);
+
+  view_.SetOkEnabled(true);
+  view_.SetExitEnabled(true);
+  view_.Yield();  // the check is over whatever the window does now
+  return CheckOutcome::Reported;
+}
+
+CheckOutcome CheckDriver::EndOnFailure(std::string reason) {
+  failure_reason_ = std::move(reason);
+  view_.ClearLines();
+  view_.AppendLine(kFailureLine);
+  view_.SetOkEnabled(true);
+  view_.SetExitEnabled(true);
+  view_.Yield();  // the check is over whatever the window does now
+  return CheckOutcome::Failed;
+}
+
+}  // namespace kelvary
