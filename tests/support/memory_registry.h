@@ -1,0 +1,19 @@
+#pragma once
+// A registry kept in memory for tests, with the Windows registry's rules:
+// key and value names compare without regard to case and keep their first
+// spelling, subkeys list in Windows order (upper-cased names), a key with
+// subkeys cannot be deleted, and values keep whatever type and bytes they
+// were set with (a text without its NUL, a REG_DWORD...), which the real
+// registry under Wine does not allow.
+#include "servers/registry_tree_backend.h"
+
+namespace kelvary {
+
+// Values of other types, or text without its NUL: PutRawValue() in
+// support/registry_test_helpers.h.
+class MemoryRegistry final : public RegistryTreeBackend {
+ public:
+  MemoryRegistry();
+};
+
+}  // namespace kelvary
