@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build and the tests need, when run as
+# root; otherwise prints the one line that would install them and stops.
+set -u
+packages="cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev python3 g++-mingw-w64-x86-64 wine64 xvfb xauth fonts-wine"
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+line="apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y$missing"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing Debian packages. Run as root:"
+  echo "  $line"
+  exit 1
+fi
+echo "Installing:$missing"
+sh -c "$line"
