@@ -1,0 +1,27 @@
+#pragma once
+// A readable stream of bytes: the log as the scanner sees it.
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace kelvary {
+
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads up to `capacity` bytes into `dst`. Returns the count read, 0 at the
+  // end of the stream, or -1 when the read failed.
+  virtual std::ptrdiff_t Read(char* dst, std::size_t capacity) = 0;
+};
+
+struct OpenedLog {
+  std::unique_ptr<ByteSource> source;  // null when the open failed
+  std::string error;                   // why, for a person, when it failed
+};
+
+// Opens a log for reading in binary mode. On Windows the file is shared for
+// reading, writing and deletion: the server keeps writing its log meanwhile.
+// Implemented by the platform layer.
+OpenedLog OpenLogForReading(const std::string& path);
+
+}  // namespace kelvary

@@ -1,0 +1,34 @@
+#pragma once
+// Upper- and lower-casing of 8-bit text in one code page. Logs, registry
+// values and the application name are all bytes of the system's ANSI code
+// page; a CaseMap says how those bytes change case. Windows builds one from
+// the system (CharUpperBuffA/CharLowerBuffA); elsewhere it is Windows-1252.
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace kelvary {
+
+class CaseMap {
+ public:
+  using Table = std::array<unsigned char, 256>;
+  CaseMap(const Table& upper, const Table& lower) : upper_(upper), lower_(lower) {}
+
+  // ASCII letters plus the accented pairs of Windows-1252; sharp s stays.
+  static const CaseMap& Windows1252();
+
+  void UpperInPlace(std::string& text) const;
+  void LowerInPlace(std::string& text) const;
+  std::string Upper(std::string_view text) const;
+  std::string Lower(std::string_view text) const;
+
+ private:
+  Table upper_;
+  Table lower_;
+};
+
+// The map of the machine's ANSI code page: the system's own on Windows,
+// Windows-1252 elsewhere. Implemented by the platform layer.
+const CaseMap& SystemCaseMap();
+
+}  // namespace kelvary

@@ -1,0 +1,44 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "status/byte_source.h"
+
+namespace kelvary {
+namespace {
+
+class PosixFile final : public ByteSource {
+ public:
+  explicit PosixFile(int fd) : fd_(fd) {}
+  ~PosixFile() override { ::close(fd_); }
+  PosixFile(const PosixFile&) = delete;
+  PosixFile& operator=(const PosixFile&) = delete;
+
+  std::ptrdiff_t Read(char* dst, std::size_t capacity) override {
+    for (;;) {
+      const ssize_t n = ::read(fd_, dst, capacity);
+      if (n >= 0 || errno != EINTR) return n < 0 ? -1 : n;
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+OpenedLog OpenLogForReading(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {nullptr, std::strerror(errno)};
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    return {nullptr, std::strerror(EISDIR)};
+  }
+  return {std::make_unique<PosixFile>(fd), {}};
+}
+
+}  // namespace kelvary

@@ -1,0 +1,52 @@
+#include <windows.h>
+
+#include "status/byte_source.h"
+
+namespace kelvary {
+namespace {
+
+// Reads are asked for in pieces a DWORD can count.
+constexpr std::size_t kMaxReadBytes = 1u << 30;
+
+std::string SystemMessage(DWORD code) {
+  char* text = nullptr;
+  const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  const DWORD length = FormatMessageA(flags, nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message(text ? text : "", length);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
+    message.pop_back();
+  }
+  return message.empty() ? "error " + std::to_string(code) : message;
+}
+
+class Win32File final : public ByteSource {
+ public:
+  explicit Win32File(HANDLE handle) : handle_(handle) {}
+  ~Win32File() override { CloseHandle(handle_); }
+  Win32File(const Win32File&) = delete;
+  Win32File& operator=(const Win32File&) = delete;
+
+  std::ptrdiff_t Read(char* dst, std::size_t capacity) override {
+    DWORD read = 0;
+    const DWORD wanted = static_cast<DWORD>(capacity < kMaxReadBytes ? capacity : kMaxReadBytes);
+    if (!ReadFile(handle_, dst, wanted, &read, nullptr)) return -1;
+    return static_cast<std::ptrdiff_t>(read);
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+OpenedLog OpenLogForReading(const std::string& path) {
+  // The server keeps its log open and goes on writing it while we read.
+  const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {nullptr, SystemMessage(GetLastError())};
+  return {std::make_unique<Win32File>(handle), {}};
+}
+
+}  // namespace kelvary

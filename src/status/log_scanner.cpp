@@ -1,0 +1,194 @@
+#include "status/log_scanner.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "status/log_header.h"
+#include "status/log_line_filter.h"
+#include "status/log_messages.h"
+
+namespace kelvary {
+namespace {
+
+constexpr std::string_view kDetailSeparator = "\r\n";
+constexpr std::string_view kDetailStepsSeparator = "/";
+constexpr std::string_view kDetailTimeSeparator = ":  ";
+constexpr double kWholeCalculation = 100.0;  // per cent
+constexpr double kMaxNoticeSteps = 32767.0;  // the largest 16-bit count
+// One character after the "[" is skipped before the percentage begins.
+constexpr std::size_t kPercentageOffset = kNoticeInterval.size() + 1;
+
+bool IsPercentageSpace(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t SkipDigits(std::string_view text, std::size_t pos) {
+  while (pos < text.size() && IsDigit(text[pos])) ++pos;
+  return pos;
+}
+
+// Digits with at most one point and nothing else, too long for a double.
+double OutOfRangeValue(std::string_view number) {
+  const std::string_view whole = number.substr(0, number.find('.'));
+  return whole.find_first_not_of('0') == std::string_view::npos ? 0.0 : HUGE_VAL;
+}
+
+// The longest prefix of an optional sign, digits, and optionally "." and
+// digits, read as a number; 0 when nothing is readable. Blanks, tabs and
+// line feeds are ignored wherever they stand. Hexadecimal, exponents, "inf"
+// and "nan" are not numbers here.
+double ReadPercentage(std::string_view text) {
+  std::string kept;
+  for (char c : text) {
+    if (!IsPercentageSpace(c)) kept.push_back(c);
+  }
+  const bool has_sign = !kept.empty() && (kept[0] == '-' || kept[0] == '+');
+  const std::size_t number_begin = has_sign ? 1 : 0;
+  std::size_t end = SkipDigits(kept, number_begin);
+  std::size_t digits = end - number_begin;
+  if (end < kept.size() && kept[end] == '.') {
+    const std::size_t fraction_end = SkipDigits(kept, end + 1);
+    digits += fraction_end - end - 1;
+    end = fraction_end;
+  }
+  if (digits == 0) return 0.0;
+  const std::string_view number(kept.data() + number_begin, end - number_begin);
+  double value = 0.0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                      std::chars_format::fixed);
+  if (result.ec == std::errc::result_out_of_range) value = OutOfRangeValue(number);
+  return has_sign && kept[0] == '-' ? -value : value;
+}
+
+// The number of notice intervals a "Completion Notice For Every: [" line
+// announces; nothing when the line has no usable percentage.
+std::optional<std::int16_t> NoticeStepsOf(std::string_view line) {
+  const std::size_t found = line.find(kNoticeInterval);
+  if (found == std::string_view::npos) return std::nullopt;
+  const std::size_t begin = found + kPercentageOffset;
+  const std::size_t end = line.find(kNoticeIntervalEnd);
+  if (end == std::string_view::npos || end < begin) return std::nullopt;
+  const double percentage = ReadPercentage(line.substr(begin, end - begin));
+  if (!(percentage > 0.0)) return std::nullopt;
+  const double steps = std::trunc(kWholeCalculation / percentage);
+  if (steps > kMaxNoticeSteps) return std::nullopt;
+  return static_cast<std::int16_t>(steps);
+}
+
+class LineTests {
+ public:
+  LineTests(ScanState& state, const ScanInputs& inputs) : s_(state), in_(inputs) {}
+
+  // Each test runs on the same line whatever the others found. Returns false
+  // when a yield asked to stop.
+  bool Run() {
+    const std::string_view line = s_.strLine;
+    return CalculationStarted(line) && NoticeInterval(line) && CompletionNotice(line) &&
+           CalculationFinished(line) && ServerStarted(line);
+  }
+
+ private:
+  bool ParseHeader(ClockFormat clock) {
+    ParseLogHeader(s_, in_.application, clock, in_.cases);
+    return !in_.yield || in_.yield();
+  }
+
+  // The first place of the header's database and user, or -1.
+  int FindPlace() const {
+    for (int k = 0; k < s_.intCalcCount; ++k) {
+      const CalcPlace& place = s_.arrCalcs[k];
+      if (place.Database == s_.strDatabase && place.StartedBy == s_.strUser) return k;
+    }
+    return -1;
+  }
+
+  void RemovePlace(int k) {
+    for (int i = k; i + 1 < s_.intCalcCount; ++i) s_.arrCalcs[i] = std::move(s_.arrCalcs[i + 1]);
+    s_.arrCalcs[s_.intCalcCount - 1] = CalcPlace{};
+    --s_.intCalcCount;
+  }
+
+  bool CalculationStarted(std::string_view line) {
+    if (!line.starts_with(kCalculationStarted) || line.starts_with(kCalculationStartedExcept)) return true;
+    if (!ParseHeader(ClockFormat::TwelveHour)) return false;
+    if (s_.strDatabase.empty()) return true;
+    // A restart of the same database and user moves it to the end, afresh.
+    if (const int k = FindPlace(); k >= 0) RemovePlace(k);
+    // With every place in use, a new calculation is not followed.
+    if (s_.intCalcCount == kCalcPlaces) return true;
+    CalcPlace& place = s_.arrCalcs[s_.intCalcCount++];
+    place.Database = s_.strDatabase;
+    place.StartTime = s_.strStartTime;
+    place.StartedBy = s_.strUser;
+    return true;
+  }
+
+  bool NoticeInterval(std::string_view line) {
+    const auto steps = NoticeStepsOf(line);
+    if (!steps) return true;
+    s_.intNoticeSteps = *steps;
+    if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
+    if (const int k = FindPlace(); k >= 0) s_.arrCalcs[k].NoticesTotal = s_.intNoticeSteps;
+    return true;
+  }
+
+  bool CompletionNotice(std::string_view line) {
+    if (!line.starts_with(kCompletionNotice)) return true;
+    if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
+    const int k = FindPlace();
+    if (k < 0) return true;
+    CalcPlace& place = s_.arrCalcs[k];
+    ++place.NoticesDone;
+    const std::string stamp = BracketText(s_.strPrevLine);
+    const bool first_entry = place.Detail.empty();
+    if (!first_entry) place.Detail += kDetailSeparator;
+    place.Detail += std::to_string(place.NoticesDone);
+    place.Detail += kDetailStepsSeparator;
+    place.Detail += std::to_string(s_.intNoticeSteps);
+    place.Detail += kDetailTimeSeparator;
+    // Only the first entry shows the short time of day.
+    place.Detail += first_entry ? StampTimeOfDay(stamp) : stamp;
+    return true;
+  }
+
+  bool CalculationFinished(std::string_view line) {
+    if (!line.starts_with(kCalculationFinished)) return true;
+    if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
+    if (const int k = FindPlace(); k >= 0) RemovePlace(k);
+    return true;
+  }
+
+  bool ServerStarted(std::string_view line) {
+    if (!line.starts_with(kServerStarted)) return true;
+    if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
+    // Nothing from before a server start is still running.
+    s_.EmptyTable();
+    return true;
+  }
+
+  ScanState& s_;
+  const ScanInputs& in_;
+};
+
+}  // namespace
+
+bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) { return LineTests(state, inputs).Run(); }
+
+ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
+  // Lines that no test can match change nothing but strLine and strPrevLine,
+  // so the filter skips them and only the last line is taken at the end.
+  LogLineFilter filter(log, state.strPrevLine);
+  const auto end = filter.Run([&](std::string_view header, std::string_view line) {
+    state.strPrevLine.assign(header);
+    state.strLine.assign(line);
+    return ApplyLineTests(state, inputs);
+  });
+  if (end == LogLineFilter::End::Stopped) return ScanResult::Abandoned;
+  if (const auto& last = filter.LastLine()) {
+    state.strLine = *last;
+    state.strPrevLine = *last;
+  }
+  return end == LogLineFilter::End::ReadError ? ScanResult::ReadError : ScanResult::Complete;
+}
+
+}  // namespace kelvary

@@ -1,0 +1,49 @@
+#pragma once
+// The scanner's working state: the table of running calculations and the
+// working values that carry from one check to the next. Its owner (the main
+// window, or one run of kelvary-cli) decides how long it lives.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "status/case_map.h"
+
+namespace kelvary {
+
+inline constexpr int kCalcPlaces = 20;
+
+struct CalcPlace {
+  std::string Database;           // upper case, as the header names it
+  std::int64_t NoticesDone = 0;   // never wraps, however many notices
+  std::string StartTime;          // 12-hour clock, e.g. "02:05 pm"
+  std::int16_t NoticesTotal = 0;  // 0 until an interval line names it
+  std::string StartedBy;          // lower case
+  std::string Detail;             // one entry per notice, joined by CR LF
+};
+
+struct ScanState {
+  std::array<CalcPlace, kCalcPlaces> arrCalcs;
+  std::int16_t intCalcCount = 0;
+  std::string strLine;
+  std::string strPrevLine;  // the header of the message in strLine
+  std::string strDatabase;
+  std::string strStartTime;
+  std::string strUser;
+  std::int16_t intNoticeSteps = 0;
+
+  // Every place back to empty and the count to 0; the working values stay.
+  void EmptyTable();
+};
+
+// What a scan reads besides its state.
+struct ScanInputs {
+  std::string_view application;  // already upper-cased by the caller
+  const CaseMap& cases;
+  // Lets the owner's window process its pending events once. Returns false
+  // when the owner is gone and the scan must stop at once.
+  std::function<bool()> yield;
+};
+
+}  // namespace kelvary

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "status/log_header.h"
+
+namespace kelvary {
+namespace {
+
+constexpr const char* kSalesHeader = "[Wed Jan 08 14:05:09 2003]Local/SAMPLE/Sales/admin/Info(1012555)";
+
+struct HeaderCase {
+  const char* name;
+  std::string header;
+  std::string application;
+  ClockFormat clock;
+  std::string database;
+  std::string time;
+  std::string user;  // "(unchanged)" stays as it was before the parse
+};
+
+constexpr const char* kUserBefore = "earlier";
+
+class ParseLogHeaderCase : public ::testing::TestWithParam<HeaderCase> {};
+
+TEST_P(ParseLogHeaderCase, TakesDatabaseTimeAndUser) {
+  const HeaderCase& c = GetParam();
+  ScanState state;
+  state.strPrevLine = c.header;
+  state.strUser = kUserBefore;
+  state.strDatabase = "OLD";
+  state.strStartTime = "OLD";
+  ParseLogHeader(state, c.application, c.clock, CaseMap::Windows1252());
+  EXPECT_EQ(state.strDatabase, c.database);
+  EXPECT_EQ(state.strStartTime, c.time);
+  EXPECT_EQ(state.strUser, c.user);
+  EXPECT_EQ(state.strPrevLine, CaseMap::Windows1252().Upper(c.header)) << "the header is upper-cased in place";
+}
+
+std::string HeaderAt(const std::string& hhmm) {
+  return "[Wed Jan 08 " + hhmm + ":09 2003]Local/SAMPLE/Sales/admin/Info(1012555)";
+}
+
+HeaderCase Clock(const char* name, const std::string& hhmm, const std::string& expected) {
+  return {name, HeaderAt(hhmm), "SAMPLE", ClockFormat::TwelveHour, "SALES", expected, "admin"};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TwelveHourClock, ParseLogHeaderCase,
+    ::testing::Values(Clock("Midnight", "00:15", "00:15 am"), Clock("Morning", "09:30", "09:30 am"),
+                      Clock("BeforeNoon", "11:59", "11:59 am"), Clock("Noon", "12:00", "12:00 pm"),
+                      Clock("AfterNoon", "12:45", "12:45 pm"), Clock("Afternoon", "13:05", "01:05 pm"),
+                      Clock("LastMinute", "23:59", "11:59 pm")),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, ParseLogHeaderCase,
+    ::testing::Values(
+        HeaderCase{"WorkedExample24Hour", kSalesHeader, "SAMPLE", ClockFormat::TwentyFourHour, "SALES", "14:05",
+                   "admin"},
+        HeaderCase{"UserIsLowerCased", "[Thu Apr  6 10:09:19 1995] Local/Sample/Basic/Qatest/Info(1012669)",
+                   "SAMPLE", ClockFormat::TwelveHour, "BASIC", "10:09 am", "qatest"},
+        HeaderCase{"ApplicationMissingLeavesUser", kSalesHeader, "FINANCE", ClockFormat::TwelveHour, "", "",
+                   kUserBefore},
+        HeaderCase{"ApplicationInsideTheStampWins", kSalesHeader, "JAN", ClockFormat::TwentyFourHour,
+                   "08 14:05:09 2003]LOCAL", "14:05", "sample"},
+        HeaderCase{"CharacterAfterTheNameIsSkipped", kSalesHeader, "SAMP", ClockFormat::TwentyFourHour, "E",
+                   "14:05", "sales"},
+        HeaderCase{"NoSlashAfterDatabase", "[Wed Jan 08 14:05:09 2003]Local/SAMPLE/Sales", "SAMPLE",
+                   ClockFormat::TwelveHour, "", "", kUserBefore},
+        HeaderCase{"NoSlashAfterUser", "[Wed Jan 08 14:05:09 2003]Local/SAMPLE/Sales/admin", "SAMPLE",
+                   ClockFormat::TwelveHour, "", "", kUserBefore},
+        HeaderCase{"EmptyApplicationNeverMatches", kSalesHeader, "", ClockFormat::TwelveHour, "", "",
+                   kUserBefore},
+        HeaderCase{"TimeWithoutDigitsStaysAsTaken", "[Wed Jan 08 ab:cd:09 2003]Local/SAMPLE/Sales/admin/x",
+                   "SAMPLE", ClockFormat::TwelveHour, "SALES", "AB:CD", "admin"},
+        HeaderCase{"ShortHeaderGivesShortTime", "SAMPLE/DB/U/", "SAMPLE", ClockFormat::TwelveHour, "DB", "",
+                   "u"},
+        HeaderCase{"EmptyDatabaseIsKept", "[Wed Jan 08 14:05:09 2003]Local/SAMPLE//admin/Info", "SAMPLE",
+                   ClockFormat::TwentyFourHour, "", "14:05", "admin"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct TextCase {
+  const char* name;
+  std::string input;
+  std::string expected;
+};
+
+class BracketTextCase : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(BracketTextCase, ReturnsTextBetweenFirstOpenAndNextClose) {
+  EXPECT_EQ(BracketText(GetParam().input), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, BracketTextCase,
+    ::testing::Values(TextCase{"Stamp", "[WED JAN 08 14:05:09 2003]LOCAL/SAMPLE", "WED JAN 08 14:05:09 2003"},
+                      TextCase{"NoOpen", "WED JAN 08]", ""}, TextCase{"NoClose", "[WED JAN 08", ""},
+                      TextCase{"CloseBeforeOpenIsPassedOver", "x]y[z]w", "z"}, TextCase{"Empty", "[]", ""},
+                      TextCase{"FirstPairOnly", "[a][b]", "a"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class StampTimeCase : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(StampTimeCase, ShowsHoursAndMinutesOfReadableStamps) {
+  EXPECT_EQ(StampTimeOfDay(GetParam().input), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stamps, StampTimeCase,
+    ::testing::Values(TextCase{"Readable", "WED JAN 08 14:05:09 2003", "14:05"},
+                      TextCase{"OneDigitDayAndTwoBlanks", "THU APR  6 10:09:19 1995", "10:09"},
+                      TextCase{"ShapeNotCalendar", "MON FEB 31 00:00:00 2003", "00:00"},
+                      TextCase{"TabIsNotABlank", "WED JAN 08\t14:05:09 2003", "WED JAN 08\t14:05:09 2003"},
+                      TextCase{"NonBreakingSpace", "WED JAN 08\xA0" "14:05:09 2003", "WED JAN 08\xA0" "14:05:09 2003"},
+                      TextCase{"HourOutOfRange", "WED JAN 08 24:05:09 2003", "WED JAN 08 24:05:09 2003"},
+                      TextCase{"SecondOutOfRange", "WED JAN 08 14:05:60 2003", "WED JAN 08 14:05:60 2003"},
+                      TextCase{"DayZero", "WED JAN 0 14:05:09 2003", "WED JAN 0 14:05:09 2003"},
+                      TextCase{"DayThirtyTwo", "WED JAN 32 14:05:09 2003", "WED JAN 32 14:05:09 2003"},
+                      TextCase{"UnknownMonth", "WED JAX 08 14:05:09 2003", "WED JAX 08 14:05:09 2003"},
+                      TextCase{"ShortYear", "WED JAN 08 14:05:09 03", "WED JAN 08 14:05:09 03"},
+                      TextCase{"SomethingAfter", "WED JAN 08 14:05:09 2003 X", "WED JAN 08 14:05:09 2003 X"},
+                      TextCase{"LeadingBlank", " WED JAN 08 14:05:09 2003", " WED JAN 08 14:05:09 2003"},
+                      TextCase{"Empty", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace kelvary

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "status/log_line_filter.h"
+#include "string_source.h"
+
+namespace kelvary {
+namespace {
+
+using test::StringSource;
+using Pair = std::pair<std::string, std::string>;  // header, line
+
+// The plain reading of a log: every line with its predecessor, split at
+// CR LF, LF or CR; the candidates are those a scan would look at.
+std::vector<Pair> CandidatesByHand(const std::string& log, std::string header) {
+  std::vector<Pair> pairs;
+  std::string line;
+  auto finish = [&] {
+    line.resize(std::min(line.size(), kMaxLineBytes));
+    if (IsCandidateLine(line)) pairs.emplace_back(header, line);
+    header = line;
+    line.clear();
+  };
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    if (log[i] == '\r' || log[i] == '\n') {
+      if (log[i] == '\r' && i + 1 < log.size() && log[i + 1] == '\n') ++i;
+      finish();
+    } else {
+      line.push_back(log[i]);
+    }
+  }
+  if (!line.empty()) finish();
+  return pairs;
+}
+
+std::vector<Pair> CandidatesByFilter(const std::string& log, std::string header, std::size_t piece,
+                                     std::optional<std::string>* last_line = nullptr) {
+  StringSource source(log, piece);
+  LogLineFilter filter(source, std::move(header));
+  std::vector<Pair> pairs;
+  filter.Run([&](std::string_view h, std::string_view l) {
+    pairs.emplace_back(h, l);
+    return true;
+  });
+  if (last_line) *last_line = filter.LastLine();
+  return pairs;
+}
+
+// Logs made of pieces that put message texts at line starts, in the middle
+// of lines and across block boundaries, with every kind of line ending.
+std::string RandomLog(std::mt19937& random) {
+  static const std::vector<std::string> pieces = {
+      "[Wed Jan 08 14:05:09 2003]Local/SAMPLE/Basic/admin/Info(1012555)",
+      "Calculating [ Measures(Sales)]",
+      "Calculating in parallel",
+      "Calculator Information Message: Completion Notice",
+      "Calculator Information Message: Executing Block",
+      "Completion Notice For Every: [ 10%] Of Blocks",
+      "Total Calc Elapsed Time : [2.4] seconds",
+      "Starting Essbase Server",
+      "Completion Notice For Every: ",
+      "Ca",
+      "S",
+      "T",
+      "C",
+      "x",
+      "",
+      "\r",
+      "\n",
+      "\r\n",
+      "\r\n",
+      "\n",
+  };
+  std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> count(0, 60);
+  std::string log;
+  for (int n = count(random); n > 0; --n) log += pieces[pick(random)];
+  return log;
+}
+
+TEST(LogLineFilter, HandsOverExactlyTheCandidatesWithTheirHeaders) {
+  std::mt19937 random(20030108);
+  std::uniform_int_distribution<std::size_t> piece(1, 200);
+  for (int round = 0; round < 3000; ++round) {
+    const std::string log = RandomLog(random);
+    const std::size_t size = piece(random);
+    ASSERT_EQ(CandidatesByFilter(log, "carried", size), CandidatesByHand(log, "carried"))
+        << "round " << round << ", pieces of " << size;
+  }
+}
+
+struct LastLineCase {
+  const char* name;
+  std::string log;
+  std::optional<std::string> last;
+};
+
+class LogLineFilterLastLine : public ::testing::TestWithParam<LastLineCase> {};
+
+TEST_P(LogLineFilterLastLine, IsTheFinalLineWithoutItsEnding) {
+  for (std::size_t piece : {std::size_t{1}, std::size_t{3}, SIZE_MAX}) {
+    std::optional<std::string> last;
+    CandidatesByFilter(GetParam().log, "", piece, &last);
+    EXPECT_EQ(last, GetParam().last) << "pieces of " << piece;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Logs, LogLineFilterLastLine,
+    ::testing::Values(LastLineCase{"Empty", "", std::nullopt}, LastLineCase{"OneEnding", "\n", ""},
+                      LastLineCase{"WithoutEnding", "a\r\nlast", "last"},
+                      LastLineCase{"WithCrLf", "a\r\nlast\r\n", "last"},
+                      LastLineCase{"WithLoneCr", "a\rlast\r", "last"},
+                      LastLineCase{"EmptyLastLine", "a\r\r\n", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LogLineFilter, KeepsOnlyTheFirstMebibyteOfAHugeHeader) {
+  const std::string huge(std::size_t{5} << 19, 'h');  // 2.5 MiB
+  const std::string log = huge + "\r\nStarting Essbase Server\r\n";
+  for (std::size_t piece : {std::size_t{65536}, std::size_t{1} << 20, SIZE_MAX}) {
+    const auto pairs = CandidatesByFilter(log, "", piece);
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(pairs[0].first, huge.substr(0, kMaxLineBytes)) << "pieces of " << piece;
+  }
+}
+
+TEST(LogLineFilter, StopsWhenTheVisitorSaysSo) {
+  StringSource source("Starting Essbase Server\nStarting Essbase Server\n");
+  LogLineFilter filter(source, "");
+  int visits = 0;
+  EXPECT_EQ(filter.Run([&](std::string_view, std::string_view) { return ++visits < 1; }),
+            LogLineFilter::End::Stopped);
+  EXPECT_EQ(visits, 1);
+}
+
+}  // namespace
+}  // namespace kelvary

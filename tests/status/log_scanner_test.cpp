@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "status/log_scanner.h"
+#include "status/report.h"
+#include "string_source.h"
+
+namespace kelvary {
+namespace {
+
+using test::CrLfLog;
+using test::StringSource;
+using Lines = std::vector<std::string>;
+
+// A header of application SAMPLE, as the server writes it.
+std::string H(const std::string& database, const std::string& user, const std::string& clock = "14:05:09") {
+  return "[Wed Jan 08 " + clock + " 2003]Local/Sample/" + database + "/" + user + "/Info(1012555)";
+}
+std::string Start() { return "Calculating [ Measures(Sales)] with fixed members [Year(Jan)]"; }
+std::string Interval(const std::string& percentage) {
+  return "Calculator Information Message: Notices: Completion Notice For Every: [" + percentage + "%] Of Blocks";
+}
+std::string Notice() { return "Calculator Information Message: Completion Notice: 10% complete"; }
+std::string Finish() { return "Total Calc Elapsed Time : [2.42] seconds"; }
+std::string ServerStart() { return "Starting Essbase Server - Application [Sample]"; }
+
+class LinesSink final : public ReportSink {
+ public:
+  void ClearLines() override { lines.clear(); }
+  void AppendLine(std::string_view line) override { lines.emplace_back(line); }
+  Lines lines;
+};
+
+struct Scan {
+  ScanState state;
+  int yields = 0;
+
+  ScanResult Run(const std::string& log, std::size_t piece = SIZE_MAX, std::size_t fail_after = SIZE_MAX) {
+    state.EmptyTable();
+    StringSource source(log, piece, fail_after);
+    const ScanInputs inputs{"SAMPLE", CaseMap::Windows1252(), [this] { return ++yields, true; }};
+    return ScanLog(state, source, inputs);
+  }
+
+  Lines Report(bool detail = false) const {
+    LinesSink sink;
+    WriteReport(state, detail, sink);
+    return sink.lines;
+  }
+};
+
+Lines ReportOf(const std::string& log, bool detail = false) {
+  Scan scan;
+  scan.Run(log);
+  return scan.Report(detail);
+}
+
+const Lines kNothing = {"No calcs are currently processing"};
+
+struct ScanCase {
+  const char* name;
+  Lines log;
+  Lines report;
+  bool detail = false;
+};
+
+class ScanLogCase : public ::testing::TestWithParam<ScanCase> {};
+
+TEST_P(ScanLogCase, ReportsRunningCalculations) {
+  EXPECT_EQ(ReportOf(CrLfLog(GetParam().log), GetParam().detail), GetParam().report);
+}
+
+// The same log cut into small and odd-sized blocks reads the same.
+TEST_P(ScanLogCase, BlockBoundariesChangeNothing) {
+  for (std::size_t piece : {1u, 2u, 7u, 64u}) {
+    Scan scan;
+    scan.Run(CrLfLog(GetParam().log), piece);
+    EXPECT_EQ(scan.Report(GetParam().detail), GetParam().report) << "pieces of " << piece;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calculations, ScanLogCase,
+    ::testing::Values(
+        ScanCase{"EmptyLog", {}, kNothing},
+        ScanCase{"NoStart", {H("Sales", "admin"), Notice(), H("Sales", "admin"), Finish()}, kNothing},
+        ScanCase{"StartIsReported",
+                 {H("Sales", "Admin"), Start()},
+                 {"SALES (0 out of 0) - Started at 02:05 pm by admin"}},
+        ScanCase{"CalculatingInIsNoStart", {H("Sales", "admin"), "Calculating in parallel"}, kNothing},
+        ScanCase{"CalculatingWithoutBlankIsNoStart", {H("Sales", "admin"), "Calculating"}, kNothing},
+        ScanCase{"OtherApplicationIsIgnored",
+                 {"[Wed Jan 08 14:05:09 2003]Local/Finance/Sales/admin/Info(1012555)", Start()},
+                 kNothing},
+        ScanCase{"StartThenFinish", {H("Sales", "admin"), Start(), H("Sales", "admin"), Finish()}, kNothing},
+        ScanCase{"FinishOfAnotherUserKeepsIt",
+                 {H("Sales", "admin"), Start(), H("Sales", "joe"), Start(), H("Sales", "admin"), Finish()},
+                 {"SALES (0 out of 0) - Started at 02:05 pm by joe"}},
+        ScanCase{"RestartMovesToTheEndAndBeginsAgain",
+                 {H("Sales", "admin", "09:00:00"), Start(), H("Sales", "admin"), Interval(" 10"),
+                  H("Sales", "admin"), Notice(), H("Plan", "joe", "10:00:00"), Start(),
+                  H("Sales", "Admin", "13:30:00"), Start()},
+                 {"PLAN (0 out of 0) - Started at 10:00 am by joe",
+                  "SALES (0 out of 0) - Started at 01:30 pm by admin"}},
+        ScanCase{"RemovingFromTheMiddleKeepsOrderAndCounts",
+                 {H("A", "u"), Start(), H("B", "u"), Start(), H("C", "u"), Start(), H("A", "u"), Interval(" 10"),
+                  H("A", "u"), Notice(), H("C", "u"), Notice(), H("C", "u"), Notice(), H("B", "u"), Finish()},
+                 {"A (1 out of 10) - Started at 02:05 pm by u", "  >> 1/10:  14:05",
+                  "C (2 out of 0) - Started at 02:05 pm by u", "  >> 1/10:  14:05",
+                  "  >> 2/10:  WED JAN 08 14:05:09 2003"},
+                 true},
+        ScanCase{"ServerStartForgetsEverything",
+                 {H("Sales", "admin"), Start(), H("Sales", "admin"), ServerStart(), H("Sales", "admin"), Notice(),
+                  H("Sales", "admin"), Finish()},
+                 kNothing},
+        ScanCase{"ThreeNoticesWithDetail",
+                 {H("Sales", "admin"), Start(), H("Sales", "admin"), Interval(" 10"), H("Sales", "admin", "14:06:00"),
+                  Notice(), H("Sales", "admin", "14:07:00"), Notice(), H("Sales", "admin", "14:08:00"), Notice()},
+                 {"SALES (3 out of 10) - Started at 02:05 pm by admin", "  >> 1/10:  14:06",
+                  "  >> 2/10:  WED JAN 08 14:07:00 2003", "  >> 3/10:  WED JAN 08 14:08:00 2003"},
+                 true},
+        ScanCase{"DetailHiddenWithoutTick",
+                 {H("Sales", "admin"), Start(), H("Sales", "admin"), Interval(" 10"), H("Sales", "admin"), Notice()},
+                 {"SALES (1 out of 10) - Started at 02:05 pm by admin"}},
+        ScanCase{"NoticeBeforeAnyIntervalCountsAgainstZero",
+                 {H("Sales", "admin"), Start(), H("Sales", "admin"), Notice()},
+                 {"SALES (1 out of 0) - Started at 02:05 pm by admin", "  >> 1/0:  14:05"},
+                 true},
+        ScanCase{"DoneMayExceedTotal",
+                 {H("Sales", "admin"), Start(), H("Sales", "admin"), Interval(" 50"), H("Sales", "admin"), Notice(),
+                  H("Sales", "admin"), Notice(), H("Sales", "admin"), Notice()},
+                 {"SALES (3 out of 2) - Started at 02:05 pm by admin"}},
+        ScanCase{"IntervalLineThatIsAlsoANoticeSetsThenCounts",
+                 {H("Sales", "admin"), Start(), H("Sales", "admin"),
+                  "Calculator Information Message: Completion Notice For Every: [ 25%] Of Blocks"},
+                 {"SALES (1 out of 4) - Started at 02:05 pm by admin", "  >> 1/4:  14:05"},
+                 true},
+        ScanCase{"UnreadableStampShownWhole",
+                 {H("Sales", "admin"), Start(), "[someday]Local/Sample/Sales/admin/Info", Notice()},
+                 {"SALES (1 out of 0) - Started at 02:05 pm by admin", "  >> 1/0:  SOMEDAY"},
+                 true},
+        ScanCase{"NulAndSubstituteAreOrdinaryBytes",
+                 {H("Sa\x1Ales", "ad\x1Amin"), Start(), std::string("x\0y", 3), H("Sa\x1Ales", "ad\x1Amin"), Finish()},
+                 kNothing},
+        ScanCase{"LinesMayBeginWithBlanksAndStillBeHeaders",
+                 {" " + H("Sales", "admin"), Start()},
+                 {"SALES (0 out of 0) - Started at 14:0 by admin"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- the notice interval's percentage ---
+
+struct PercentageCase {
+  const char* name;
+  std::string line;
+  int total;  // the report's total; -1 when the line must change nothing
+};
+
+class NoticeIntervalCase : public ::testing::TestWithParam<PercentageCase> {};
+
+TEST_P(NoticeIntervalCase, SetsTotalFromPercentage) {
+  const std::string marker = "Calculator Information Message: Completion Notice For Every: [ 20%] Of Blocks";
+  Scan scan;
+  scan.Run(CrLfLog({H("Sales", "admin"), Start(), H("Sales", "admin"), marker, H("Sales", "admin"),
+                    GetParam().line}));
+  const int expected_total = GetParam().total < 0 ? 5 : GetParam().total;
+  EXPECT_EQ(scan.state.arrCalcs[0].NoticesTotal, expected_total);
+  EXPECT_EQ(scan.state.intNoticeSteps, expected_total);
+}
+
+PercentageCase P(const char* name, const std::string& text, int total) {
+  return {name, "Completion Notice For Every: [" + text + "%] Of Blocks", total};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Percentages, NoticeIntervalCase,
+    ::testing::Values(P("Ten", " 10", 10), P("TwentyFive", " 25", 4), P("Thirty", " 30", 3),
+                      P("Fifty", " 50", 2), P("Hundred", " 100", 1), P("AboveHundred", " 200", 0),
+                      P("CharacterAfterBracketIsSkipped", "10", -1), P("SkippedDigitMattersNot", "910", 10),
+                      P("BlanksAndTabsAnywhere", " 1 \t0 ", 10), P("LeadingPoint", " .5", 200),
+                      P("SignAndPoint", " +.5", 200), P("TrailingPoint", " 5.", 20),
+                      P("SecondPointEndsTheNumber", " 1.2.3", 83), P("HexIsNotANumber", " 0x14", -1),
+                      P("ExponentIsNotANumber", " 1e1", 100), P("InfIsNotANumber", " inf", -1),
+                      P("Negative", " -10", -1), P("Zero", " 0", -1), P("Empty", " ", -1),
+                      P("TooSmall", " 0.003", -1), P("JustSmallEnough", " 0.00306", 32679),
+                      P("ManyDigits", " 1" + std::string(400, '0'), 0),
+                      PercentageCase{"NoEndMarker", "Completion Notice For Every: [ 10%] of blocks", -1},
+                      PercentageCase{"EndMarkerBeforeThePercentage",
+                                     "%] Of Blocks Completion Notice For Every: [ 10%] Of Blocks", -1},
+                      PercentageCase{"MarkerInsideBracket", "Completion Notice For Every: [%] Of Blocks", -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- more than the table holds ---
+
+TEST(ScanLogTable, StartsBeyondTwentyAreIgnoredButRestartsStillWork) {
+  Lines log;
+  for (int i = 1; i <= 21; ++i) {
+    log.push_back(H("Db" + std::to_string(i), "u"));
+    log.push_back(Start());
+  }
+  log.push_back(H("Db1", "u", "15:00:00"));  // a restart while the table is full
+  log.push_back(Start());
+  Scan scan;
+  scan.Run(CrLfLog(log));
+  ASSERT_EQ(scan.state.intCalcCount, kCalcPlaces);
+  EXPECT_EQ(scan.state.arrCalcs[0].Database, "DB2");
+  EXPECT_EQ(scan.state.arrCalcs[18].Database, "DB20");
+  EXPECT_EQ(scan.state.arrCalcs[19].Database, "DB1");
+  EXPECT_EQ(scan.state.arrCalcs[19].StartTime, "03:00 pm");
+}
+
+// --- line endings ---
+
+TEST(ScanLogLineEndings, LfCrAndCrLfAllEndLines) {
+  const Lines expected = {"SALES (0 out of 0) - Started at 02:05 pm by admin"};
+  EXPECT_EQ(ReportOf(H("Sales", "admin") + "\n" + Start() + "\n"), expected);
+  EXPECT_EQ(ReportOf(H("Sales", "admin") + "\r" + Start() + "\r"), expected);
+  EXPECT_EQ(ReportOf(H("Sales", "admin") + "\r\n" + Start()), expected);
+}
+
+TEST(ScanLogLineEndings, CrBeforeCrLfMakesAnEmptyLine) {
+  // The start's header is then the empty line, which names no application.
+  EXPECT_EQ(ReportOf(H("Sales", "admin") + "\r\r\n" + Start() + "\r\n"), kNothing);
+}
+
+TEST(ScanLogLineEndings, CrLfSplitAcrossBlocksIsOneEnding) {
+  const std::string log = H("Sales", "admin") + "\r\n" + Start() + "\r\n";
+  for (std::size_t piece = 1; piece < log.size(); ++piece) {
+    Scan scan;
+    scan.Run(log, piece);
+    EXPECT_EQ(scan.state.intCalcCount, 1) << "pieces of " << piece;
+  }
+}
+
+// --- what carries from one check to the next ---
+
+TEST(ScanLogCarryOver, LastLineIsNextChecksFirstHeader) {
+  Scan scan;
+  scan.Run(CrLfLog({"anything", H("Sales", "admin")}));
+  EXPECT_EQ(scan.state.strPrevLine, H("Sales", "admin")) << "kept as read, not upper-cased";
+  scan.Run(CrLfLog({Start()}));
+  EXPECT_EQ(scan.Report(), Lines{"SALES (0 out of 0) - Started at 02:05 pm by admin"});
+}
+
+TEST(ScanLogCarryOver, NoticeStepsCarryToTheNextCheck) {
+  Scan scan;
+  scan.Run(CrLfLog({H("Plan", "joe"), Interval(" 25")}));
+  scan.Run(CrLfLog({H("Sales", "admin"), Start(), H("Sales", "admin"), Notice()}));
+  EXPECT_EQ(scan.Report(true), (Lines{"SALES (1 out of 0) - Started at 02:05 pm by admin", "  >> 1/4:  14:05"}));
+}
+
+TEST(ScanLogCarryOver, EmptyLogLeavesPreviousLine) {
+  Scan scan;
+  scan.Run(CrLfLog({"kept"}));
+  scan.Run("");
+  EXPECT_EQ(scan.state.strPrevLine, "kept");
+}
+
+// --- bounded lines, read errors, yields ---
+
+TEST(ScanLogLongLines, OnlyTheFirstMebibyteOfAHeaderCounts) {
+  const std::string padding(std::size_t{1} << 20, 'x');
+  EXPECT_EQ(ReportOf(CrLfLog({padding + "/SAMPLE/Sales/admin/", Start()})), kNothing);
+  EXPECT_EQ(ReportOf(CrLfLog({H("Sales", "admin") + padding, Start()})),
+            Lines{"SALES (0 out of 0) - Started at 02:05 pm by admin"});
+}
+
+TEST(ScanLogLongLines, IntervalBeyondTheFirstMebibyteIsIgnored) {
+  const std::string padding(std::size_t{1} << 20, 'x');
+  Scan scan;
+  scan.Run(CrLfLog({H("Sales", "admin"), Start(), H("Sales", "admin"), padding + Interval(" 10")}), 100000);
+  EXPECT_EQ(scan.state.arrCalcs[0].NoticesTotal, 0);
+}
+
+TEST(ScanLogLongLines, LineAfterAHugeLineStillCounts) {
+  const std::string huge(std::size_t{3} << 20, 'y');
+  for (std::size_t piece : {std::size_t{4096}, std::size_t{1} << 20, SIZE_MAX}) {
+    Scan scan;
+    scan.Run(CrLfLog({H("Sales", "admin"), Start(), huge, H("Sales", "admin"), Finish(), H("Plan", "joe"), Start()}),
+             piece);
+    EXPECT_EQ(scan.Report(), Lines{"PLAN (0 out of 0) - Started at 02:05 pm by joe"}) << "pieces of " << piece;
+    EXPECT_EQ(scan.state.strPrevLine, Start());
+  }
+}
+
+TEST(ScanLogReadError, ReportShowsWhatWasReadUpToThere) {
+  const std::string before = CrLfLog({H("Sales", "admin"), Start()});
+  Scan scan;
+  const ScanResult result = scan.Run(before + CrLfLog({H("Sales", "admin"), Finish()}), 16, before.size());
+  EXPECT_EQ(result, ScanResult::ReadError);
+  EXPECT_EQ(scan.Report(), Lines{"SALES (0 out of 0) - Started at 02:05 pm by admin"});
+}
+
+TEST(ScanLogYield, OncePerHeaderParse) {
+  Scan scan;
+  // start: 1; interval line that is also a notice: 2; finish: 1
+  scan.Run(CrLfLog({H("Sales", "admin"), Start(), H("Sales", "admin"),
+                    "Calculator Information Message: Completion Notice For Every: [ 25%] Of Blocks",
+                    H("Sales", "admin"), Finish(), "plain line"}));
+  EXPECT_EQ(scan.yields, 4);
+}
+
+TEST(ScanLogYield, FalseAbandonsTheScan) {
+  ScanState state;
+  StringSource source(CrLfLog({H("Sales", "admin"), Start(), H("Plan", "joe"), Start()}));
+  int yields = 0;
+  const ScanInputs inputs{"SAMPLE", CaseMap::Windows1252(), [&] { return ++yields < 1; }};
+  EXPECT_EQ(ScanLog(state, source, inputs), ScanResult::Abandoned);
+  EXPECT_EQ(yields, 1);
+}
+
+}  // namespace
+}  // namespace kelvary
