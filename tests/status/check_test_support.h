@@ -1,0 +1,129 @@
+#pragma once
+// What the check's tests share: a view that records every visible change in
+// order, temporary folders, and the environment the stand-in library reads.
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "status/check_driver.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cstdlib>
+#endif
+
+namespace kelvary::test {
+
+// Each change to the window as one text, e.g. "ok:off", "line:Searching...".
+class RecordingView final : public CheckView {
+ public:
+  std::vector<std::string> events;
+  std::string server;
+  std::string application;
+  bool detail = false;
+  // Called at each yield; returning false says the window is gone.
+  std::function<bool()> on_yield = [] { return true; };
+  bool box_answer = true;  // false: the window closed while the box was open
+
+  std::string ServerName() override { return server; }
+  std::string ApplicationName() override { return application; }
+  void SetApplicationName(std::string_view text) override {
+    application = text;
+    events.push_back("app:" + application);
+  }
+  bool DetailTicked() override { return detail; }
+  void SetOkEnabled(bool enabled) override { events.push_back(enabled ? "ok:on" : "ok:off"); }
+  void SetExitEnabled(bool enabled) override { events.push_back(enabled ? "exit:on" : "exit:off"); }
+  void SetAutoCheckEnabled(bool enabled) override {
+    events.push_back(enabled ? "check:on" : "check:off");
+  }
+  void SwitchAutoCheckOff() override { events.push_back("timer:off"); }
+  bool ShowError(std::string_view text) override {
+    events.push_back("box:" + std::string(text));
+    return box_answer;
+  }
+  bool Yield() override {
+    events.push_back("yield");
+    return on_yield();
+  }
+  void ClearLines() override {
+    events.push_back("clear");
+    lines.clear();
+  }
+  void AppendLine(std::string_view line) override {
+    events.push_back("line:" + std::string(line));
+    lines.emplace_back(line);
+  }
+
+  std::vector<std::string> lines;  // what lstCalcs holds now
+};
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempDir {
+ public:
+  TempDir() {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() /
+            ("kelvary-check-" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  std::string path() const { return path_.string(); }
+  std::string File(const std::string& relative) const { return (path_ / relative).string(); }
+
+  // Writes `content` to `relative`, making its folders; returns the full path.
+  std::string Write(const std::string& relative, const std::string& content) const {
+    const std::filesystem::path file = path_ / relative;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << content;
+    return file.string();
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+inline std::vector<std::string> ReadLines(const std::string& path) {
+  std::istringstream in(ReadFile(path));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Set in the operating system's environment, where a loaded library (with a
+// C runtime of its own on Windows) reads it too.
+inline void SetEnvironment(const char* name, const std::string& value) {
+#ifdef _WIN32
+  SetEnvironmentVariableA(name, value.c_str());
+#else
+  setenv(name, value.c_str(), 1);
+#endif
+}
+
+inline void UnsetEnvironment(const char* name) {
+#ifdef _WIN32
+  SetEnvironmentVariableA(name, nullptr);
+#else
+  unsetenv(name);
+#endif
+}
+
+}  // namespace kelvary::test
