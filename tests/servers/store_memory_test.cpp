@@ -26,6 +26,16 @@ TEST(MemoryRegistry, ListsNamesAsWindowsDoesWithUnderscoreAfterZ) {
             (std::vector<std::string>{"1st", "alpha", "Zeta", "[lab]", "_x"}));
 }
 
+TEST(MemoryRegistry, ANameOf255CharactersEndsTheListingAtItsIndex) {
+  MemoryRegistry reg;
+  const std::string longest_listed = "K" + std::string(253, 'x');  // 254 and the NUL fit
+  const std::string too_long = "M" + std::string(254, 'x');
+  for (const std::string& name : {std::string("AAA"), longest_listed, too_long, std::string("ZZZ")}) {
+    RegEnsureKey(reg, kUser, std::string(kServers) + "\\" + name);
+  }
+  EXPECT_EQ(RegListSubkeys(reg, kUser, kServers), (std::vector<std::string>{"AAA", longest_listed}));
+}
+
 TEST(MemoryRegistry, AccentedNamesCompareWithoutRegardToCase) {
   MemoryRegistry reg;
   RegWriteText(reg, kUser, std::string(kServers) + "\\\xC9TUDE", "Path", "a");
