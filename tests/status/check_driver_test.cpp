@@ -83,6 +83,12 @@ class CheckDriverTest : public RemoteFixture {
     AddServer(name, {{"Path", essbase_.path()}, {"Access", "0"}});
   }
 
+  // Where the check looks for an application's log under essbase_.
+  std::string DirectLog(const std::string& application) const {
+    const std::string sep(1, kNativePathSeparator);
+    return essbase_.path() + sep + "app" + sep + application + sep + application + ".log";
+  }
+
   std::string Settings(const std::string& line) const { return "settings:" + kIniPath + ":" + line + "\r\n"; }
 
   RecordingView view_;
@@ -100,7 +106,7 @@ TEST_F(CheckDriverTest, DirectServerShowsProgressThenTheReport) {
   EXPECT_EQ(view_.events,
             Join({kStart, {Settings("Finance,SAMPLE")}, kScan, ReportEnd({kReportLine, kDetailLine})}));
   EXPECT_EQ(driver_.strEssbasePath(), essbase_.path());
-  EXPECT_EQ(driver_.strLogPathAndFile(), essbase_.path() + "/app/SAMPLE/SAMPLE.log");
+  EXPECT_EQ(driver_.strLogPathAndFile(), DirectLog("SAMPLE"));
   EXPECT_EQ(driver_.scan_state().intCalcCount, 1);
   EXPECT_TRUE(Calls().empty());
 }
@@ -122,7 +128,7 @@ TEST_F(CheckDriverTest, ApplicationIsUpperCasedInTheCodePage) {
   EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Reported);
 
   EXPECT_EQ(view_.application, "\xC9T\xC9");
-  EXPECT_EQ(driver_.strLogPathAndFile(), essbase_.path() + "/app/\xC9T\xC9/\xC9T\xC9.log");
+  EXPECT_EQ(driver_.strLogPathAndFile(), DirectLog("\xC9T\xC9"));
 }
 
 TEST_F(CheckDriverTest, EmptyLogReportsNothingRunningAndIsStillRecorded) {
@@ -217,7 +223,7 @@ TEST_P(AccessTest, OnlyTheExactTextOneSelectsTheApi) {
 
   EXPECT_EQ(!Calls().empty(), GetParam().remote);
   EXPECT_EQ(driver_.strLogPathAndFile(),
-            GetParam().remote ? Copy("Finance", "SAMPLE") : essbase_.path() + "/app/SAMPLE/SAMPLE.log");
+            GetParam().remote ? Copy("Finance", "SAMPLE") : DirectLog("SAMPLE"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, AccessTest,
@@ -314,7 +320,7 @@ TEST_F(CheckDriverTest, ServerAndApplicationAreTakenOnceAtTheStart) {
 
   EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Reported);
 
-  EXPECT_EQ(driver_.strLogPathAndFile(), essbase_.path() + "/app/SAMPLE/SAMPLE.log");
+  EXPECT_EQ(driver_.strLogPathAndFile(), DirectLog("SAMPLE"));
   EXPECT_EQ(view_.lines.front(), kReportLine);
 }
 

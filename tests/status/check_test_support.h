@@ -13,6 +13,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// winbase.h defines Yield() as an empty macro for 16-bit code; it would
+// rewrite CheckView::Yield.
+#undef Yield
 #else
 #include <cstdlib>
 #endif
