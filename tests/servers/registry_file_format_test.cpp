@@ -1,0 +1,228 @@
+// The .reg file: what reads as which keys and values, what is refused and on
+// which line, and the exact text written back.
+#include "servers/registry_file_format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kelvary {
+namespace {
+
+const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
+const std::string kProd = "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\r\n";
+const KeyPath kProdPath = {"Software", "Brennic", "Kelvary", "Servers", "PROD"};
+
+ParsedRegFile Parse(const std::string& text) { return ParseRegFile(text, CaseMap::Windows1252()); }
+
+const RegistryValue* ValueOf(const ParsedRegFile& parsed, const KeyPath& path, const std::string& name) {
+  const RegistryKey* key = parsed.tree.FindKey(path);
+  return key == nullptr ? nullptr : parsed.tree.FindValue(*key, name);
+}
+
+struct ValueCase {
+  const char* behaviour;
+  std::string line;
+  std::string name;
+  std::uint32_t type;
+  std::string data;
+};
+
+class RegFileValues : public ::testing::TestWithParam<ValueCase> {};
+
+TEST_P(RegFileValues, ReadsTheValueOfALine) {
+  const ParsedRegFile parsed = Parse(kHeader + kProd + GetParam().line + "\r\n");
+  ASSERT_FALSE(parsed.problem) << parsed.problem->reason;
+  const RegistryValue* value = ValueOf(parsed, kProdPath, GetParam().name);
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value->type, GetParam().type);
+  EXPECT_EQ(value->data, GetParam().data);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, RegFileValues,
+    ::testing::Values(
+        ValueCase{"TextWithEscapedBackslashes", R"("Path"="d:\\essbase")", "Path", kRegSz, std::string("d:\\essbase\0", 11)},
+        ValueCase{"UncPath", R"("Path"="\\\\fs01\\ess")", "Path", kRegSz, std::string("\\\\fs01\\ess\0", 11)},
+        ValueCase{"EscapedQuote", R"("Password"="a\"b")", "Password", kRegSz, std::string("a\"b\0", 4)},
+        ValueCase{"TrailingBackslash", R"("Path"="d:\\")", "Path", kRegSz, std::string("d:\\\0", 4)},
+        ValueCase{"EmptyText", R"("Access"="")", "Access", kRegSz, std::string("\0", 1)},
+        ValueCase{"EqualsAndSemicolonInsideText", R"("Password"="a=b;c")", "Password", kRegSz, std::string("a=b;c\0", 6)},
+        ValueCase{"EightBitText", "\"Path\"=\"caf\xE9\"", "Path", kRegSz, std::string("caf\xE9\0", 5)},
+        ValueCase{"DefaultValue", R"(@="x")", "", kRegSz, std::string("x\0", 2)},
+        ValueCase{"Dword", "\"Access\"=dword:00000001", "Access", kRegDword, std::string("\1\0\0\0", 4)},
+        ValueCase{"ShortDword", "\"Access\"=dword:1f", "Access", kRegDword, std::string("\x1f\0\0\0", 4)},
+        ValueCase{"Binary", "\"Blob\"=hex:01,ff", "Blob", kRegBinary, "\x01\xff"},
+        ValueCase{"ExpandableText", "\"Path\"=hex(2):25,00,00,00", "Path", kRegExpandSz, std::string("%\0\0\0", 4)},
+        ValueCase{"TypedHexIsTextOnlyForType1", "\"DNS\"=hex(1):65,73,73", "DNS", kRegSz, "ess"},
+        ValueCase{"NameCaseIgnoredForLookup", R"("PATH"="d:")", "path", kRegSz, std::string("d:\0", 3)}),
+    [](const auto& info) { return std::string(info.param.behaviour); });
+
+TEST(RegFileRead, AHexListContinuesOverBackslashEndedLines) {
+  const ParsedRegFile parsed = Parse(kHeader + kProd + "\"Blob\"=hex(7):61,00,\\\r\n  62,00,\\\r\n  00,00\r\n");
+  ASSERT_FALSE(parsed.problem) << parsed.problem->reason;
+  EXPECT_EQ(ValueOf(parsed, kProdPath, "Blob")->data, std::string("a\0b\0\0\0", 6));
+}
+
+TEST(RegFileRead, KeysWithoutValuesExistAndKeysAboveASectionAreCreated) {
+  const ParsedRegFile parsed = Parse(kHeader + kProd);
+  EXPECT_NE(parsed.tree.FindKey(kProdPath), nullptr);
+  EXPECT_NE(parsed.tree.FindKey({"Software", "Brennic", "Kelvary", "Servers"}), nullptr);
+}
+
+TEST(RegFileRead, SectionsAndRootCompareWithoutRegardToCaseAndMerge) {
+  const ParsedRegFile parsed = Parse(kHeader + kProd + "\"Path\"=\"a\"\r\n" +
+                                     "[hkey_current_user\\software\\brennic\\kelvary\\servers\\prod]\r\n" +
+                                     "\"Access\"=\"0\"\r\n");
+  ASSERT_FALSE(parsed.problem);
+  const RegistryKey* servers = parsed.tree.FindKey({"Software", "Brennic", "Kelvary", "Servers"});
+  ASSERT_EQ(servers->subkeys.size(), 1u);
+  EXPECT_EQ(servers->subkeys[0].name, "PROD");
+  EXPECT_EQ(servers->subkeys[0].values.size(), 2u);
+}
+
+TEST(RegFileRead, LfLineEndsCommentsBlankLinesAndIndentationAreAccepted) {
+  const ParsedRegFile parsed = Parse(
+      "Windows Registry Editor Version 5.00\n\n; exported by hand\n"
+      "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\n  \"Path\"=\"d:\\\\e\"  \n\n");
+  ASSERT_FALSE(parsed.problem) << parsed.problem->reason;
+  EXPECT_EQ(ValueOf(parsed, kProdPath, "Path")->data, std::string("d:\\e\0", 5));
+}
+
+// regedit's own export: UTF-16LE with a byte-order mark.
+std::string Utf16Le(const std::u16string& text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
+TEST(RegFileRead, AUtf16FileWithByteOrderMarkReadsAsAnsiText) {
+  const ParsedRegFile parsed = ParseRegFile(
+      Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n"
+              u"[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\r\n"
+              u"\"Path\"=\"d:\\\\caf\u00e9 \u20ac\u4e2d\"\r\n"),
+      CaseMap::Windows1252());
+  ASSERT_FALSE(parsed.problem) << parsed.problem->reason;
+  EXPECT_EQ(ValueOf(parsed, kProdPath, "Path")->data, std::string("d:\\caf\xE9 \x80?\0", 11));
+}
+
+TEST(RegFileRead, AnEmptyFileIsAnEmptyStore) {
+  const ParsedRegFile parsed = Parse("");
+  EXPECT_FALSE(parsed.problem);
+  EXPECT_TRUE(parsed.tree.Root().subkeys.empty());
+}
+
+struct DamageCase {
+  const char* behaviour;
+  std::string text;
+  std::size_t line;
+};
+
+class RegFileDamage : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(RegFileDamage, NamesTheWrongLineAndReadsAsEmpty) {
+  const ParsedRegFile parsed = Parse(GetParam().text);
+  ASSERT_TRUE(parsed.problem);
+  EXPECT_EQ(parsed.problem->line, GetParam().line) << parsed.problem->reason;
+  EXPECT_FALSE(parsed.problem->reason.empty());
+  EXPECT_TRUE(parsed.tree.Root().subkeys.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RegFileDamage,
+    ::testing::Values(
+        DamageCase{"WrongHeader", "REGEDIT4\r\n\r\n" + kProd, 1},
+        DamageCase{"Utf8ByteOrderMark", "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n", 1},
+        DamageCase{"UnclosedQuote", kHeader + kProd + "\"Path\"=\"d:\\\\essbase\r\n", 4},
+        DamageCase{"SingleBackslash", kHeader + kProd + "\"Path\"=\"d:\\essbase\"\r\n", 4},
+        DamageCase{"TextAfterClosingQuote", kHeader + kProd + "\"Path\"=\"d:\" x\r\n", 4},
+        DamageCase{"MissingEquals", kHeader + kProd + "\"Path\" \"d:\"\r\n", 4},
+        DamageCase{"UnknownType", kHeader + kProd + "\"Path\"=qword:1\r\n", 4},
+        DamageCase{"BadDword", kHeader + kProd + "\"Access\"=dword:123456789\r\n", 4},
+        DamageCase{"BadHexByte", kHeader + kProd + "\"Blob\"=hex:1,zz\r\n", 4},
+        DamageCase{"BadHexType", kHeader + kProd + "\"Blob\"=hex(q):00\r\n", 4},
+        DamageCase{"ValueRemoval", kHeader + kProd + "\"Path\"=-\r\n", 4},
+        DamageCase{"KeyRemoval", kHeader + "[-HKEY_CURRENT_USER\\Software\\X]\r\n", 3},
+        DamageCase{"OtherRoot", kHeader + "[HKEY_LOCAL_MACHINE\\Software\\X]\r\n", 3},
+        DamageCase{"UnclosedSection", kHeader + "[HKEY_CURRENT_USER\\Software\\X\r\n", 3},
+        DamageCase{"ValueBeforeAnySection", kHeader + "\"Path\"=\"d:\"\r\n", 3},
+        DamageCase{"StrayText", kHeader + kProd + "Path=d:\r\n", 4},
+        DamageCase{"LineCountsFromOneAcrossLfEnds", "Windows Registry Editor Version 5.00\n\n\n\nbad\n", 5}),
+    [](const auto& info) { return std::string(info.param.behaviour); });
+
+RegistryTree TreeWith(const KeyPath& path, std::vector<RegistryValue> values) {
+  RegistryTree tree(CaseMap::Windows1252());
+  bool created = false;
+  RegistryKey& key = tree.CreateKey(path, &created);
+  for (RegistryValue& value : values) {
+    tree.SetValue(key, std::move(value));
+  }
+  return tree;
+}
+
+TEST(RegFileWrite, WritesEveryKeyInListingOrderWithCrLfLines) {
+  RegistryTree tree(CaseMap::Windows1252());
+  bool created = false;
+  tree.CreateKey({"Software", "B", "_x"}, &created);
+  tree.SetValue(tree.CreateKey({"Software", "B", "zeta"}, &created), {"Path", kRegSz, std::string("d:\\e\0", 5), {}});
+  EXPECT_EQ(*FormatRegFile(tree),
+            "Windows Registry Editor Version 5.00\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\B]\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\B\\zeta]\r\n\"Path\"=\"d:\\\\e\"\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\B\\_x]\r\n\r\n");
+}
+
+struct WriteCase {
+  const char* behaviour;
+  RegistryValue value;
+  std::string line;
+};
+
+class RegFileValueLines : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(RegFileValueLines, WritesTheValueAs) {
+  const std::string text = *FormatRegFile(TreeWith({"K"}, {GetParam().value}));
+  EXPECT_EQ(text, kHeader + "[HKEY_CURRENT_USER\\K]\r\n" + GetParam().line + "\r\n\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RegFileValueLines,
+    ::testing::Values(
+        WriteCase{"QuotedTextWithEscapes", {"Pa\"th", kRegSz, std::string("\\\\s\\\"x\"\\\0", 9), {}},
+                  R"("Pa\"th"="\\\\s\\\"x\"\\")"},
+        WriteCase{"DefaultValueAsAt", {"", kRegSz, std::string("x\0", 2), {}}, R"(@="x")"},
+        WriteCase{"Dword", {"Access", kRegDword, std::string("\x2a\0\0\0", 4), {}}, "\"Access\"=dword:0000002a"},
+        WriteCase{"BinaryAsHex", {"B", kRegBinary, "\x01\xab", {}}, "\"B\"=hex:01,ab"},
+        WriteCase{"OtherTypesAsTypedHex", {"E", kRegExpandSz, std::string("%\0", 2), {}}, "\"E\"=hex(2):25,00"},
+        WriteCase{"TextWithoutNulAsTypedHex", {"DNS", kRegSz, "ab", {}}, "\"DNS\"=hex(1):61,62"},
+        WriteCase{"TextWithLineBreakAsTypedHex", {"P", kRegSz, std::string("a\nb\0", 4), {}},
+                  "\"P\"=hex(1):61,0a,62,00"},
+        WriteCase{"ValueFromTheFileAsItWasWritten", {"B", kRegBinary, "\x01", "hex:01,\\\r\n  02"},
+                  "\"B\"=hex:01,\\\r\n  02"}),
+    [](const auto& info) { return std::string(info.param.behaviour); });
+
+TEST(RegFileWrite, ANameWithALineBreakCannotBeWritten) {
+  EXPECT_FALSE(FormatRegFile(TreeWith({"Servers", "a\nb"}, {})));
+  EXPECT_FALSE(FormatRegFile(TreeWith({"K"}, {{"a\rb", kRegSz, std::string("x\0", 2), {}}})));
+}
+
+TEST(RegFileRoundTrip, ForeignValuesComeBackExactlyAsWritten) {
+  const std::string text = kHeader + kProd + "\"Path\"=\"d:\\\\essbase\\\\\"\r\n" +
+                           "\"Access\"=dword:0000001F\r\n" + "\"Blob\"=hex(7):61,00,\\\r\n  00,00\r\n\r\n";
+  const ParsedRegFile parsed = Parse(text);
+  ASSERT_FALSE(parsed.problem) << parsed.problem->reason;
+  const std::string written = *FormatRegFile(parsed.tree);
+  EXPECT_NE(written.find(kProd + "\"Path\"=\"d:\\\\essbase\\\\\"\r\n\"Access\"=dword:0000001F\r\n"
+                                 "\"Blob\"=hex(7):61,00,\\\r\n  00,00\r\n\r\n"),
+            std::string::npos)
+      << written;
+  EXPECT_EQ(*FormatRegFile(Parse(written).tree), written);
+}
+
+}  // namespace
+}  // namespace kelvary

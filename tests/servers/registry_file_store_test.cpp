@@ -1,0 +1,164 @@
+// The file store's rules around the file: a damaged or unreadable file is
+// never written, an unchanged tree is not rewritten, a failed rewrite is a
+// failed change. Over a file kept in memory.
+#include "servers/registry_file_store.h"
+
+#include <gtest/gtest.h>
+
+#include "servers/registry_store.h"
+
+namespace kelvary {
+namespace {
+
+constexpr RegRoot kUser = RegRoot::CurrentUser;
+constexpr char kPath[] = "/home/ann/.config/kelvary/registry.reg";
+const std::string kServers = "Software\\Brennic\\Kelvary\\Servers";
+const std::string kGoodFile =
+    "Windows Registry Editor Version 5.00\r\n\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\r\n\"Path\"=\"d:\\\\essbase\"\r\n\r\n";
+const std::string kDamagedFile =
+    "Windows Registry Editor Version 5.00\r\n\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\r\n\"Path\"=\"d:\\essbase\"\r\n";
+
+struct FileState {
+  std::optional<std::string> bytes = std::string();  // nothing: unreadable
+  bool lock_available = true;
+  bool replace_works = true;
+  int replacements = 0;
+  bool locked = false;
+  bool replaced_outside_lock = false;
+};
+
+class MemoryFile final : public RegistryFileAccess {
+ public:
+  explicit MemoryFile(FileState& state) : state_(state) {}
+  const std::string& Path() const override { return path_; }
+  std::optional<std::string> ReadAll(std::string* error) override {
+    *error = "Permission denied";
+    return state_.bytes;
+  }
+  void WithWriteLock(const std::function<void()>& work) override {
+    if (state_.lock_available) {
+      state_.locked = true;
+      work();
+      state_.locked = false;
+    }
+  }
+  bool Replace(std::string_view bytes) override {
+    state_.replaced_outside_lock |= !state_.locked;
+    if (!state_.replace_works) {
+      return false;
+    }
+    ++state_.replacements;
+    state_.bytes = std::string(bytes);
+    return true;
+  }
+
+ private:
+  FileState& state_;
+  std::string path_ = kPath;
+};
+
+class FileStoreTest : public ::testing::Test {
+ protected:
+  RegistryTreeBackend Backend() {
+    return RegistryTreeBackend(std::make_unique<RegistryFileStore>(std::make_unique<MemoryFile>(state_),
+                                                                   CaseMap::Windows1252()));
+  }
+  std::optional<std::string> Problem() {
+    MemoryFile file(state_);
+    return DescribeRegistryFileProblem(file, CaseMap::Windows1252());
+  }
+  FileState state_;
+};
+
+TEST_F(FileStoreTest, AChangeRewritesTheWholeFileUnderTheLock) {
+  state_.bytes = kGoodFile;
+  auto reg = Backend();
+  RegWriteText(reg, kUser, kServers + "\\PROD", "Access", "0");
+  EXPECT_EQ(state_.replacements, 1);
+  EXPECT_FALSE(state_.replaced_outside_lock);
+  EXPECT_EQ(*state_.bytes,
+            "Windows Registry Editor Version 5.00\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Brennic]\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary]\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers]\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\r\n"
+            "\"Path\"=\"d:\\\\essbase\"\r\n\"Access\"=\"0\"\r\n\r\n");
+}
+
+TEST_F(FileStoreTest, EnsuringAKeyThatExistsLeavesTheFileAlone) {
+  state_.bytes = kGoodFile;
+  auto reg = Backend();
+  RegEnsureKey(reg, kUser, kServers);
+  EXPECT_EQ(state_.replacements, 0);
+}
+
+TEST_F(FileStoreTest, ADamagedFileReadsAsAnEmptyStoreAndIsNeverWritten) {
+  state_.bytes = kDamagedFile;
+  auto reg = Backend();
+  RegEnsureKey(reg, kUser, kServers);
+  RegWriteText(reg, kUser, kServers + "\\DEV", "Access", "0");
+  RegRemoveKey(reg, kUser, kServers + "\\PROD");
+  EXPECT_TRUE(RegListSubkeys(reg, kUser, kServers).empty());
+  EXPECT_EQ(state_.replacements, 0);
+  EXPECT_EQ(*state_.bytes, kDamagedFile);
+}
+
+TEST_F(FileStoreTest, AChangeToADamagedFileFailsAsACorruptRegistry) {
+  state_.bytes = kDamagedFile;
+  auto reg = Backend();
+  RegistryBackend::Key key = 0;
+  EXPECT_EQ(reg.CreateKey(kUser, kServers, &key), kRegStoreCorrupt);
+  EXPECT_EQ(key, 0u);
+}
+
+TEST_F(FileStoreTest, ADamagedFileIsDescribedWithItsPathAndLine) {
+  state_.bytes = kDamagedFile;
+  const auto problem = Problem();
+  ASSERT_TRUE(problem);
+  EXPECT_EQ(problem->rfind(std::string(kPath) + ", line 4: ", 0), 0u) << *problem;
+  EXPECT_NE(problem->find("left unchanged"), std::string::npos) << *problem;
+}
+
+TEST_F(FileStoreTest, AGoodOrMissingFileHasNoProblem) {
+  EXPECT_FALSE(Problem());
+  state_.bytes = kGoodFile;
+  EXPECT_FALSE(Problem());
+}
+
+TEST_F(FileStoreTest, AnUnreadableFileReadsEmptyIsNotWrittenAndIsDescribed) {
+  state_.bytes = std::nullopt;
+  auto reg = Backend();
+  RegWriteText(reg, kUser, kServers + "\\DEV", "Access", "0");
+  EXPECT_TRUE(RegListSubkeys(reg, kUser, kServers).empty());
+  EXPECT_EQ(state_.replacements, 0);
+  EXPECT_EQ(Problem(), std::string(kPath) + " cannot be read: Permission denied");
+}
+
+TEST_F(FileStoreTest, AFailedRewriteIsAFailedChange) {
+  state_.replace_works = false;
+  auto reg = Backend();
+  RegistryBackend::Key key = 0;
+  EXPECT_EQ(reg.CreateKey(kUser, kServers, &key), kRegStoreIoFailed);
+}
+
+TEST_F(FileStoreTest, NoChangeIsMadeWithoutTheLock) {
+  state_.lock_available = false;
+  auto reg = Backend();
+  RegistryBackend::Key key = 0;
+  EXPECT_EQ(reg.CreateKey(kUser, kServers, &key), kRegStoreIoFailed);
+  EXPECT_EQ(state_.replacements, 0);
+}
+
+TEST_F(FileStoreTest, AServerNameWithALineBreakIsRefusedAndTheFileKept) {
+  state_.bytes = kGoodFile;
+  auto reg = Backend();
+  RegWriteText(reg, kUser, kServers + "\\A\nB", "Access", "0");
+  EXPECT_EQ(state_.replacements, 0);
+  EXPECT_EQ(RegListSubkeys(reg, kUser, kServers), std::vector<std::string>{"PROD"});
+}
+
+}  // namespace
+}  // namespace kelvary
