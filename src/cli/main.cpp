@@ -1,6 +1,7 @@
 // kelvary-cli: the status check and the server store, without a window.
 #include <CLI/CLI.hpp>
 
+#include "cli/check_command.h"
 #include "cli/exit_codes.h"
 #include "cli/scan_command.h"
 #include "kelvary_version.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   int exit_code = kExitOk;
   AddScanCommand(app, exit_code);
+  AddCheckCommand(app, exit_code);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -17,6 +17,7 @@ constexpr std::string_view kAccessValue = "Access";
 constexpr std::string_view kRemoteAccess = "1";
 constexpr std::string_view kAppFolder = "app";
 constexpr std::string_view kLogExtension = ".log";
+constexpr char kReasonJoint[] = ": ";
 
 // How the stretch guarded by the failure trap ended.
 enum class TrapEnd { LogOpen, Failed, LoginRefused, Abandoned };
@@ -76,7 +77,7 @@ TrapResult LocateAndOpenLog(CheckView& view, const CheckDependencies& deps,
   }
 
   OpenedLog opened = OpenLogForReading(log_path);
-  if (!opened.source) return {TrapEnd::Failed, nullptr, std::move(opened.error)};
+  if (!opened.source) return {TrapEnd::Failed, nullptr, log_path + kReasonJoint + opened.error};
   return {TrapEnd::LogOpen, std::move(opened.source), {}};
 }
 
