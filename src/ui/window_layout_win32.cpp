@@ -18,16 +18,25 @@ int CreatedHeight(const ControlLayout& control, int dpi) {
   return IsComboBox(control) ? height + ScaleForDpi(kDropDownListHeight, dpi) : height;
 }
 
+int WindowHeight(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect.bottom - rect.top;
+}
+
 // The closed height of a combo box follows its selection field, not its
-// window: set the field so that the closed box has the table's height.
+// window: set the field so that the closed box has the table's height. The
+// field's frame differs between systems (Wine adds two pixels to what it is
+// given), so the result is measured and set once more if it is off.
 void FitClosedComboHeight(HWND combo, const ControlLayout& control, int dpi) {
-  RECT closed{};
-  GetWindowRect(combo, &closed);
-  const int field = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-  const int frame = (closed.bottom - closed.top) - field;
-  const int wanted = TwipsToPixels(control.rect.height, dpi) - frame;
-  if (wanted > 0 && wanted != field) {
-    SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+  constexpr int kAttempts = 2;
+  const int wanted = TwipsToPixels(control.rect.height, dpi);
+  auto field = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const int off_by = wanted - WindowHeight(combo);
+    if (off_by == 0 || field + off_by <= 0) return;
+    field += off_by;
+    SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
   }
 }
 
@@ -79,21 +88,25 @@ void LayoutControls(HWND parent, std::span<const ControlLayout> table, int dpi, 
 }
 
 void SizeWindowForClient(HWND window, const TwipsSize& client, int dpi) {
-  RECT outer{0, 0, TwipsToPixels(client.width, dpi), TwipsToPixels(client.height, dpi)};
+  const int width = TwipsToPixels(client.width, dpi);
+  const int height = TwipsToPixels(client.height, dpi);
+  RECT outer{0, 0, width, height};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
   const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));
   AdjustWindowRectExForDpi(&outer, style, GetMenu(window) != nullptr, ex_style,
                            static_cast<UINT>(dpi));
   SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // A menu bar that wraps onto a second row takes client height that the
-  // computation above does not know of; give it back.
+  // The frame can differ from the computed one: a menu bar that wraps onto
+  // a second row, or a frame not drawn at the new DPI (Wine). Measure the
+  // client area and correct the outer size by what it is off.
   RECT inner{};
   GetClientRect(window, &inner);
-  const int missing = TwipsToPixels(client.height, dpi) - (inner.bottom - inner.top);
-  if (missing > 0) {
-    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left,
-                 outer.bottom - outer.top + missing, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int wider = width - (inner.right - inner.left);
+  const int taller = height - (inner.bottom - inner.top);
+  if (wider != 0 || taller != 0) {
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + wider,
+                 outer.bottom - outer.top + taller, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 

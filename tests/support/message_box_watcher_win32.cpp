@@ -1,0 +1,85 @@
+#include "support/message_box_watcher_win32.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "support/window_reading_win32.h"
+
+namespace kelvary::test {
+namespace {
+
+constexpr const char* kDialogClass = "#32770";
+// MessageBox's text is the static control with this id.
+constexpr int kMessageTextId = 0xFFFF;
+constexpr auto kPollInterval = std::chrono::milliseconds(20);
+
+struct BoxSearch {
+  DWORD process_id;
+  std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectBox(HWND window, LPARAM search_address) {
+  auto* search = reinterpret_cast<BoxSearch*>(search_address);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->process_id && IsWindowVisible(window) && ClassNameOf(window) == kDialogClass) {
+    search->boxes.push_back(window);
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindErrorIcon(HWND child, LPARAM found_address) {
+  const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+  if ((style & SS_TYPEMASK) != SS_ICON) return TRUE;
+  const auto icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+  if (icon == LoadIconA(nullptr, MAKEINTRESOURCEA(32513))) {  // IDI_HAND
+    *reinterpret_cast<bool*>(found_address) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+MessageBoxWatcher::MessageBoxWatcher(DWORD process_id)
+    : process_id_(process_id), thread_([this] { Watch(); }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+  stop_ = true;
+  thread_.join();
+}
+
+std::vector<SeenMessageBox> MessageBoxWatcher::Seen() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return seen_;
+}
+
+void MessageBoxWatcher::Watch() {
+  while (!stop_) {
+    BoxSearch search{process_id_, {}};
+    EnumWindows(&CollectBox, reinterpret_cast<LPARAM>(&search));
+    for (HWND box : search.boxes) Answer(box);
+    std::this_thread::sleep_for(kPollInterval);
+  }
+}
+
+// Reads a box once and presses its OK button; a box still closing when the
+// next poll comes is not read twice.
+void MessageBoxWatcher::Answer(HWND box) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) return;
+    answered_.push_back(box);
+  }
+  bool error_icon = false;
+  EnumChildWindows(box, &FindErrorIcon, reinterpret_cast<LPARAM>(&error_icon));
+  SeenMessageBox seen{TextOf(box), TextOf(GetDlgItem(box, kMessageTextId)), error_icon};
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    seen_.push_back(std::move(seen));
+  }
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+}
+
+}  // namespace kelvary::test

@@ -1,0 +1,29 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with
+// everything in it when the test is done.
+#include <filesystem>
+#include <string>
+
+namespace kelvary::test {
+
+class TempFolder {
+ public:
+  // `name_start` begins the folder's name; a random number follows.
+  explicit TempFolder(const std::string& name_start = "kelvary-test-");
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // The folder as text, without a trailing separator.
+  std::string Text() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The whole content of a file, bytes as they are; empty when it is missing.
+std::string FileContent(const std::filesystem::path& file);
+void WriteWholeFile(const std::filesystem::path& file, const std::string& content);
+
+}  // namespace kelvary::test

@@ -1,0 +1,118 @@
+#include "support/window_reading_win32.h"
+
+namespace kelvary::test {
+namespace {
+
+constexpr int kClassNameSize = 256;
+// Where Wine shows the Linux file system's root.
+constexpr const char* kWineRootDrive = "Z:";
+
+std::string Narrow(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), size,
+                      nullptr, nullptr);
+  return narrow;
+}
+
+// An item of a list or combo box through its length and text messages.
+std::string ItemText(HWND box, UINT length_message, UINT text_message, WPARAM index) {
+  const LRESULT length = SendMessageW(box, length_message, index, 0);
+  if (length < 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(box, text_message, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
+  return Narrow(text);
+}
+
+struct WindowSearch {
+  const char* class_name;
+  DWORD process_id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM search_address) {
+  auto* search = reinterpret_cast<WindowSearch*>(search_address);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->process_id || ClassNameOf(window) != search->class_name) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+std::string TextOf(HWND window) {
+  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied =
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied));
+  return Narrow(text);
+}
+
+std::vector<std::string> ListBoxLines(HWND list) {
+  std::vector<std::string> lines;
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    lines.push_back(ItemText(list, LB_GETTEXTLEN, LB_GETTEXT, static_cast<WPARAM>(i)));
+  }
+  return lines;
+}
+
+std::vector<std::string> ComboBoxItems(HWND combo) {
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    items.push_back(ItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)));
+  }
+  return items;
+}
+
+std::string ClassNameOf(HWND window) {
+  char name[kClassNameSize] = {};
+  GetClassNameA(window, name, kClassNameSize);
+  return name;
+}
+
+PixelRect ChildRect(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+PixelRect ClientSize(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  return {0, 0, rect.right, rect.bottom};
+}
+
+std::vector<MenuItem> MenuItems(HMENU menu) {
+  std::vector<MenuItem> items;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    char caption[kClassNameSize] = {};
+    GetMenuStringA(menu, static_cast<UINT>(i), caption, kClassNameSize, MF_BYPOSITION);
+    const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    items.push_back({caption, (state & MF_GRAYED) != 0});
+  }
+  return items;
+}
+
+HWND FindProcessWindow(const char* class_name, DWORD process_id) {
+  WindowSearch search{class_name, process_id, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string ProgramPath(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return !path.empty() && path.front() == '\\' ? kWineRootDrive + path : path;
+}
+
+}  // namespace kelvary::test

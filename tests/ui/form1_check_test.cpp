@@ -1,0 +1,220 @@
+// Running a check from the window: the keys, the report of the demo log,
+// what the window looks like while the check yields, a timer tick and a
+// close that arrive meanwhile, and the copy of the report.
+#include <thread>
+
+#include "form1_fixture.h"
+#include "support/message_box_watcher_win32.h"
+#include "support/posted_probe_win32.h"
+#include "ui/resource_ids.h"
+
+namespace kelvary::test {
+namespace {
+
+// The window as a probe saw it during a yield.
+struct Sighting {
+  bool ok_enabled = true;
+  bool exit_enabled = true;
+  std::vector<std::string> lines;
+  std::string application;
+};
+
+class Form1CheckTest : public Form1Test {
+ protected:
+  void SetUp() override {
+    AddDemoServer();
+    Open();
+    SetAppText("sample");
+  }
+
+  // The next yield of whatever runs now records what the window shows.
+  void SightAtNextYield() {
+    probe_.Post([this] {
+      sighting_ = {Enabled(form1::cmdOK), Enabled(form1::cmdExit), Report(), AppText()};
+    });
+  }
+
+  std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return "(clipboard busy)";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+      text = static_cast<const char*>(GlobalLock(data));
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+  }
+
+  PostedProbe probe_;
+  Sighting sighting_;
+};
+
+TEST_F(Form1CheckTest, CheckShowsTheDemoReportAndTheApplicationInUpperCase) {
+  Click(form1::cmdOK);
+  EXPECT_EQ(Report(), kDemoReport);
+  EXPECT_EQ(AppText(), "SAMPLE");
+  EXPECT_TRUE(Enabled(form1::cmdOK));
+  EXPECT_TRUE(Enabled(form1::cmdExit));
+}
+
+TEST_F(Form1CheckTest, DetailBoxAddsTheNoticeLines) {
+  Click(form1::chkDetail);
+  Click(form1::cmdOK);
+  EXPECT_EQ(Report(), kDemoDetailReport);
+}
+
+TEST_F(Form1CheckTest, UnknownApplicationGivesTheFailureLine) {
+  SetAppText("nosuchapp");
+  Click(form1::cmdOK);
+  EXPECT_EQ(Report(), (std::vector<std::string>{"The application does not exist on this server."}));
+}
+
+TEST_F(Form1CheckTest, EnterRunsTheCheckFromTheAppBox) {
+  SetFocus(Control(form1::txtApp));
+  PressKey(VK_RETURN);
+  EXPECT_EQ(Report(), kDemoReport);
+}
+
+TEST_F(Form1CheckTest, EnterRunsTheCheckFromACheckBox) {
+  SetFocus(Control(form1::chkDetail));
+  PressKey(VK_RETURN);
+  EXPECT_EQ(Report(), kDemoReport);
+}
+
+TEST_F(Form1CheckTest, EnterOnAnotherPushButtonPressesThatButton) {
+  SetFocus(Control(form1::cmdExit));
+  PressKey(VK_RETURN);
+  EXPECT_EQ(Window(), nullptr);
+  EXPECT_EQ(Ini(), "Demo,sample\r\n");
+}
+
+TEST_F(Form1CheckTest, ButtonsAreDisabledWhileTheCheckYields) {
+  SightAtNextYield();
+  Click(form1::cmdOK);
+  ASSERT_TRUE(probe_.Ran());
+  EXPECT_FALSE(sighting_.ok_enabled);
+  EXPECT_FALSE(sighting_.exit_enabled);
+  EXPECT_EQ(sighting_.lines, (std::vector<std::string>{"Connecting to server..."}));
+  EXPECT_EQ(sighting_.application, "SAMPLE");
+  EXPECT_TRUE(Enabled(form1::cmdOK));
+  EXPECT_TRUE(Enabled(form1::cmdExit));
+}
+
+TEST_F(Form1CheckTest, EnterAndEscDoNothingWhileTheCheckRuns) {
+  SetFocus(Control(form1::txtApp));
+  PostKey(VK_ESCAPE);
+  PostKey(VK_RETURN);
+  SightAtNextYield();  // after the keys: they have been handled by then
+  Click(form1::cmdOK);
+  ASSERT_TRUE(probe_.Ran());
+  EXPECT_EQ(sighting_.lines, (std::vector<std::string>{"Connecting to server..."}));
+  ASSERT_NE(Window(), nullptr);
+  EXPECT_EQ(Report(), kDemoReport);
+}
+
+TEST_F(Form1CheckTest, TimerTickRunsACheck) {
+  SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
+  EXPECT_EQ(Report(), kDemoReport);
+}
+
+TEST_F(Form1CheckTest, TimerTickDuringACheckIsSkipped) {
+  PostMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
+  SightAtNextYield();  // after the tick
+  Click(form1::cmdOK);
+  ASSERT_TRUE(probe_.Ran());
+  // A nested check would have finished here, with its report and both
+  // buttons enabled again.
+  EXPECT_FALSE(sighting_.ok_enabled);
+  EXPECT_EQ(sighting_.lines, (std::vector<std::string>{"Connecting to server..."}));
+  EXPECT_EQ(Report(), kDemoReport);
+}
+
+TEST_F(Form1CheckTest, CheckBoxSwitchesTimer1) {
+  Click(form1::chkCheck);
+  EXPECT_TRUE(form_->Timer1Enabled());
+  EXPECT_TRUE(KillTimer(Window(), form1::kTimer1Id)) << "a Windows timer runs";
+  SetTimer(Window(), form1::kTimer1Id, form1::kTimer1IntervalMs, nullptr);
+  Click(form1::chkCheck);
+  EXPECT_FALSE(form_->Timer1Enabled());
+  EXPECT_FALSE(KillTimer(Window(), form1::kTimer1Id)) << "the Windows timer is gone";
+}
+
+TEST_F(Form1CheckTest, CloseBoxDuringACheckWritesTheFileEndsTheCheckAndTheProgram) {
+  PostMessageA(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  // The command Enter and the button send: the check starts at once and
+  // meets the close at its first yield.
+  SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(form1::cmdOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Control(form1::cmdOK)));
+  EXPECT_EQ(Window(), nullptr);
+  EXPECT_EQ(Ini(), "Demo,SAMPLE\r\n");
+  EXPECT_TRUE(QuitPosted());
+}
+
+TEST_F(Form1CheckTest, CheckRecordsTheQueryAsOneLine) {
+  Click(form1::cmdOK);
+  EXPECT_EQ(Ini(), "Demo,SAMPLE\r\n");
+}
+
+TEST_F(Form1CheckTest, FailedCheckLeavesTheSettingsFileAsItWas) {
+  WriteWholeFile(IniPath(), "Demo,BUDGET\r\n");
+  SetAppText("nosuchapp");
+  Click(form1::cmdOK);
+  EXPECT_EQ(Ini(), "Demo,BUDGET\r\n");
+}
+
+TEST_F(Form1CheckTest, CopyPutsCrLfThenEachLineAndCrLfOnTheClipboard) {
+  Click(form1::cmdOK);
+  Menu(IDM_EDIT_COPY);
+  std::string expected = "\r\n";
+  for (const std::string& line : kDemoReport) expected += line + "\r\n";
+  EXPECT_EQ(ClipboardText(), expected);
+}
+
+TEST_F(Form1CheckTest, CopyOfTheEmptyListIsCrLfAlone) {
+  Menu(IDM_EDIT_COPY);
+  EXPECT_EQ(ClipboardText(), "\r\n");
+}
+
+TEST_F(Form1CheckTest, CopyWhileAnotherProgramHoldsTheClipboardSaysSo) {
+  HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    OpenClipboard(nullptr);
+    SetEvent(held);
+    WaitForSingleObject(release, INFINITE);
+    CloseClipboard();
+  });
+  WaitForSingleObject(held, INFINITE);
+  std::vector<SeenMessageBox> seen;
+  {
+    MessageBoxWatcher watcher;
+    Menu(IDM_EDIT_COPY);
+    seen = watcher.Seen();
+  }
+  SetEvent(release);
+  holder.join();
+  CloseHandle(held);
+  CloseHandle(release);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].title, "Kelvary");
+  EXPECT_EQ(seen[0].text, "Kelvary could not open the clipboard.");
+  EXPECT_TRUE(seen[0].error_icon);
+  EXPECT_NE(Window(), nullptr);
+}
+
+TEST_F(Form1CheckTest, NewWindowThatCannotStartSaysSo) {
+  Reopen((folder_.path() / "no program here").string());
+  std::vector<SeenMessageBox> seen;
+  {
+    MessageBoxWatcher watcher;
+    Click(form1::cmdNewWindow);
+    seen = watcher.Seen();
+  }
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].title, "Kelvary");
+  EXPECT_EQ(seen[0].text, "Kelvary could not start a new window.");
+  EXPECT_TRUE(seen[0].error_icon);
+}
+
+}  // namespace
+}  // namespace kelvary::test

@@ -1,0 +1,122 @@
+#pragma once
+// The real main window, in this test's process: a store in memory, the
+// settings file on disk in a folder of its own standing in for the
+// executable's directory, and the window's messages run through the
+// program's own message handling.
+#include <windows.h>
+#undef Yield
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "servers/registry_store.h"
+#include "status/essbase_library.h"
+#include "support/memory_registry.h"
+#include "support/temp_folder.h"
+#include "support/window_reading_win32.h"
+#include "ui/form1_win32.h"
+#include "ui/message_loop_win32.h"
+#include "ui/settings_file.h"
+
+namespace kelvary::test {
+
+inline const std::vector<std::string> kDemoReport = {
+    "BASIC (4 out of 10) - Started at 01:41 pm by admin",
+    "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
+    "BUDGET (0 out of 0) - Started at 03:40 pm by qatest",
+};
+
+inline const std::vector<std::string> kDemoDetailReport = {
+    "BASIC (4 out of 10) - Started at 01:41 pm by admin",
+    "  >> 1/10:  13:44",
+    "  >> 2/10:  WED JAN 08 13:48:30 2003",
+    "  >> 3/4:  WED JAN 08 14:05:09 2003",
+    "  >> 4/4:  WED JAN 08 14:12:38 2003",
+    "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
+    "  >> 1/4:  14:09",
+    "  >> 2/4:  WED JAN 08 14:17:55 2003",
+    "BUDGET (0 out of 0) - Started at 03:40 pm by qatest",
+};
+
+// The bundled demo data, as the program sees the path.
+inline std::string DemoEssbasePath() { return ProgramPath(KELVARY_SOURCE_DIR "/samples/essbase"); }
+
+class Form1Test : public ::testing::Test {
+ protected:
+  Form1Test() { SetStoreKeyPaths(); }
+  ~Form1Test() override { CloseAndForget(); }
+
+  // Destroys the window and drops the WM_QUIT that posted: it would end the
+  // next window's message boxes and loops at once.
+  void CloseAndForget() {
+    form_.reset();
+    while (QuitPosted()) {
+    }
+  }
+
+  void AddServer(const std::string& name, const std::string& path) {
+    RegWriteText(registry_, RegRoot::CurrentUser, ServerKeyPath(name), "Path", path);
+    RegWriteText(registry_, RegRoot::CurrentUser, ServerKeyPath(name), "Access", "0");
+  }
+  void AddDemoServer() { AddServer("Demo", DemoEssbasePath()); }
+
+  // Creates and shows the window; Form_Load runs.
+  void Open() { OpenIn(folder_.Text()); }
+  void OpenIn(const std::string& executable_directory) {
+    form_ = std::make_unique<Form1>(Form1Services{registry_, *files_, executable_directory,
+                                                  argument_tail_, LoadEssbaseLibrary});
+    ASSERT_TRUE(form_->Create());
+    form_->Show(SW_SHOWNORMAL);
+    Pump();
+  }
+
+  void Reopen(const std::string& executable_directory) {
+    CloseAndForget();
+    OpenIn(executable_directory);
+  }
+
+  HWND Window() const { return form_->Window(); }
+  HWND Control(int id) const { return form_->Control(id); }
+  std::vector<std::string> Report() const { return ListBoxLines(Control(form1::lstCalcs)); }
+  std::string AppText() const { return TextOf(Control(form1::txtApp)); }
+  std::string ServerText() const { return TextOf(Control(form1::cboServers)); }
+  bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+  int FocusId() const { return GetDlgCtrlID(GetFocus()); }
+
+  void SetAppText(const char* text) { SetWindowTextA(Control(form1::txtApp), text); }
+  void SelectServer(const char* name) {
+    SendMessageA(Control(form1::cboServers), CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(name));
+  }
+  void Click(int id) { SendMessageA(Control(id), BM_CLICK, 0, 0); }
+  void Menu(int id) { SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  // A key as the keyboard delivers it: to the control with the focus,
+  // through the window's message handling (IsDialogMessage included).
+  void PostKey(UINT key) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+  }
+  void PressKey(UINT key) {
+    PostKey(key);
+    Pump();
+  }
+  void Pump() { ProcessPendingMessages(form_ ? form_->Window() : nullptr); }
+
+  std::filesystem::path IniPath() const { return folder_.path() / "Kelvary.ini"; }
+  std::string Ini() const { return FileContent(IniPath()); }
+  bool QuitPosted() {
+    MSG quit{};
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+  }
+
+  MemoryRegistry registry_;
+  std::unique_ptr<SettingsFileAccess> files_ = OpenSettingsFileAccess();
+  TempFolder folder_;
+  std::string argument_tail_;
+  std::unique_ptr<Form1> form_;
+};
+
+}  // namespace kelvary::test
