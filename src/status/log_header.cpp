@@ -150,7 +150,8 @@ void ParseLogHeader(ScanState& state, std::string_view application, ClockFormat 
   state.strDatabase = Slice(header, fields->database_begin, fields->database_end);
   state.strStartTime = header.substr(std::min(kTimeOffset, header.size()), kTimeLength);
   if (clock == ClockFormat::TwelveHour) state.strStartTime = ToTwelveHourClock(state.strStartTime);
-  state.strUser = cases.Lower(Slice(header, fields->user_begin, fields->user_end));
+  state.strUser = Slice(header, fields->user_begin, fields->user_end);
+  cases.LowerInPlace(state.strUser);
 }
 
 std::string BracketText(std::string_view text) {

@@ -4,98 +4,64 @@
 #include <bit>
 #include <cstring>
 
+#include "status/candidate_scan.h"
 #include "status/log_messages.h"
-
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
-#include <emmintrin.h>
-#define KELVARY_FILTER_SSE2 1
-#endif
 
 namespace kelvary {
 namespace {
 
+using candidate_bytes::IsLineEnd;
+using candidate_bytes::kCr;
+using candidate_bytes::kLf;
+
 // Room before the data for a sentinel line end, and after it for the
-// look-ahead of the byte tests below.
-constexpr std::size_t kPadding = 64;
+// look-ahead of the byte search.
+constexpr std::size_t kPadding = kCandidateScanAfter;
+static_assert(kPadding >= kCandidateScanBefore);
 // Big enough to make reads cheap, small enough to stay in the cache.
 constexpr std::size_t kBlockBytes = std::size_t{256} << 10;
-constexpr char kLf = '\n';
-constexpr char kCr = '\r';
+constexpr std::size_t kPositionsPerBatch = 256;
+static_assert(kPositionsPerBatch >= kCandidateBatchRoom);
 
 constexpr std::string_view kLineStartMessages[] = {kCalculationStarted, kCompletionNotice,
                                                     kCalculationFinished, kServerStarted};
 
-// The byte tests that pick out candidates: a line start whose first letter
-// begins one of the line-start messages, or a place where the interval text
-// may begin (its first letter, its ':' and its '[').
-constexpr char kStartLetterA = kCalculationStarted[0];
-constexpr char kStartLetterB = kCalculationFinished[0];
-constexpr char kStartLetterC = kServerStarted[0];
-static_assert(kCompletionNotice[0] == kStartLetterA);
-constexpr std::size_t kIntervalColon = kNoticeInterval.find(':');
-constexpr std::size_t kIntervalBracket = kNoticeInterval.find('[');
-constexpr char kIntervalFirst = kNoticeInterval[0];
-static_assert(kIntervalBracket + 16 < kPadding);
-
-bool IsLineEnd(char c) { return c == kLf || c == kCr; }
-
-bool IsCandidateAt(const char* b, std::size_t i) {
-  const char c = b[i];
-  const bool start_letter = c == kStartLetterA || c == kStartLetterB || c == kStartLetterC;
-  const bool interval = c == kIntervalFirst && b[i + kIntervalColon] == ':' && b[i + kIntervalBracket] == '[';
-  return (start_letter && IsLineEnd(b[i - 1])) || interval;
+// The first four bytes of a text, as one number: most passing positions are
+// turned down by comparing these alone.
+using Head = std::uint32_t;
+Head HeadOf(const char* text) {
+  Head head;
+  std::memcpy(&head, text, sizeof head);
+  return head;
 }
 
-// The first position in [from, end) that passes the byte tests, or end.
-// Reads b[from - 1] and up to kPadding bytes past end.
-std::size_t FindCandidate(const char* b, std::size_t from, std::size_t end) {
-  std::size_t i = from;
-#ifdef KELVARY_FILTER_SSE2
-  const __m128i lf = _mm_set1_epi8(kLf);
-  const __m128i cr = _mm_set1_epi8(kCr);
-  const __m128i letter_a = _mm_set1_epi8(kStartLetterA);
-  const __m128i letter_b = _mm_set1_epi8(kStartLetterB);
-  const __m128i letter_c = _mm_set1_epi8(kStartLetterC);
-  const __m128i colon = _mm_set1_epi8(':');
-  const __m128i bracket = _mm_set1_epi8('[');
-  auto load = [b](std::size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at)); };
-  for (; i + 16 <= end; i += 16) {
-    const __m128i cur = load(i);
-    const __m128i prev = load(i - 1);
-    const __m128i is_a = _mm_cmpeq_epi8(cur, letter_a);
-    const __m128i letter = _mm_or_si128(is_a, _mm_or_si128(_mm_cmpeq_epi8(cur, letter_b),
-                                                           _mm_cmpeq_epi8(cur, letter_c)));
-    const __m128i after_end = _mm_or_si128(_mm_cmpeq_epi8(prev, lf), _mm_cmpeq_epi8(prev, cr));
-    static_assert(kIntervalFirst == kStartLetterA);
-    const __m128i interval = _mm_and_si128(
-        is_a, _mm_and_si128(_mm_cmpeq_epi8(load(i + kIntervalColon), colon),
-                            _mm_cmpeq_epi8(load(i + kIntervalBracket), bracket)));
-    const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_and_si128(letter, after_end), interval));
-    if (mask != 0) return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
-  }
-#endif
-  for (; i < end; ++i) {
-    if (IsCandidateAt(b, i)) return i;
-  }
-  return end;
+bool HasCandidateHead(const char* text) {
+  static const Head heads[] = {HeadOf(kCalculationStarted.data()), HeadOf(kCalculationFinished.data()),
+                               HeadOf(kServerStarted.data()), HeadOf(kNoticeInterval.data())};
+  static_assert(kCompletionNotice.substr(0, 4) == kCalculationStarted.substr(0, 4));
+  const Head head = HeadOf(text);
+  return head == heads[0] || head == heads[1] || head == heads[2] || head == heads[3];
 }
 
 bool StartsWithLineStartMessage(std::string_view text) {
-  return std::any_of(std::begin(kLineStartMessages), std::end(kLineStartMessages),
-                     [text](std::string_view message) { return text.starts_with(message); });
+  for (std::string_view message : kLineStartMessages) {
+    if (text.front() == message.front() && text.starts_with(message)) return true;
+  }
+  return false;
 }
 
 }  // namespace
 
 bool IsCandidateLine(std::string_view line) {
-  return StartsWithLineStartMessage(line) || line.find(kNoticeInterval) != std::string_view::npos;
+  return (!line.empty() && StartsWithLineStartMessage(line)) || line.find(kNoticeInterval) != std::string_view::npos;
 }
 
 LogLineFilter::LogLineFilter(ByteSource& source, std::string header_before_first_line)
     : source_(source),
       buffer_(kPadding + kMaxLineBytes + kBlockBytes + kPadding, '\0'),
       data_end_(kPadding),
-      previous_line_(std::move(header_before_first_line)) {
+      previous_line_(std::move(header_before_first_line)),
+      search_(BestCandidateSearch()) {
   // The data always begins at a line start; a sentinel line end before it
   // lets the byte tests see that.
   buffer_[kPadding - 1] = kLf;
@@ -152,22 +118,33 @@ std::size_t LogLineFilter::CompleteRegionEnd(std::size_t new_data) const {
 
 bool LogLineFilter::VisitCandidates(std::size_t region_end, const Visitor& visit) {
   const char* b = buffer_.data();
-  std::size_t pos = kPadding;
-  while ((pos = FindCandidate(b, pos, region_end)) < region_end) {
-    const std::string_view rest(b + pos, region_end - pos);
-    std::size_t begin = pos;
-    if (!(IsLineEnd(b[pos - 1]) && StartsWithLineStartMessage(rest))) {
-      if (!rest.starts_with(kNoticeInterval)) {
-        ++pos;
-        continue;
-      }
-      begin = LineBegin(pos);
+  std::uint32_t positions[kPositionsPerBatch];
+  std::size_t pos = kPadding;     // where the search goes on
+  std::size_t resume = kPadding;  // the end of the last line visited
+  while (pos < region_end) {
+    std::size_t stopped_at = pos;
+    const std::size_t found = search_(b, pos, region_end, positions, kPositionsPerBatch, &stopped_at);
+    for (std::size_t k = 0; k < found; ++k) {
+      const std::size_t at = positions[k];
+      if (at < resume) continue;
+      const auto begin = CandidateLineBegin(at, region_end);
+      if (!begin) continue;
+      resume = LineEnd(at, region_end);
+      if (!visit(HeaderOf(*begin), Capped(*begin, resume))) return false;
     }
-    const std::size_t end = LineEnd(pos, region_end);
-    if (!visit(HeaderOf(begin), Capped(begin, end))) return false;
-    pos = end;
+    pos = std::max(stopped_at, resume);
   }
   return true;
+}
+
+// Where the candidate line that a passing position belongs to begins, if
+// the position really is one.
+std::optional<std::size_t> LogLineFilter::CandidateLineBegin(std::size_t at, std::size_t region_end) const {
+  if (!HasCandidateHead(buffer_.data() + at)) return std::nullopt;
+  const std::string_view rest(buffer_.data() + at, region_end - at);
+  if (IsLineEnd(buffer_[at - 1]) && StartsWithLineStartMessage(rest)) return at;
+  if (rest.starts_with(kNoticeInterval)) return LineBegin(at);
+  return std::nullopt;
 }
 
 std::string_view LogLineFilter::HeaderOf(std::size_t line_begin) const {
@@ -198,13 +175,11 @@ void LogLineFilter::CarryTail(std::size_t region_end) {
 }
 
 std::size_t LogLineFilter::LineBegin(std::size_t pos) const {
-  while (pos > kPadding && !IsLineEnd(buffer_[pos - 1])) --pos;
-  return pos;
+  return LineStartBefore(buffer_.data(), pos, kPadding);
 }
 
 std::size_t LogLineFilter::LineEnd(std::size_t pos, std::size_t region_end) const {
-  const char* b = buffer_.data();
-  return static_cast<std::size_t>(std::find_if(b + pos, b + region_end, IsLineEnd) - b);
+  return NextLineEnd(buffer_.data(), pos, region_end);
 }
 
 std::string_view LogLineFilter::Capped(std::size_t begin, std::size_t end) const {

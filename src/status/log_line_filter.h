@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "status/byte_source.h"
+#include "status/candidate_scan.h"
 
 namespace kelvary {
 
@@ -41,6 +42,7 @@ class LogLineFilter {
   bool ReadBlock(bool* at_end);
   std::size_t CompleteRegionEnd(std::size_t new_data) const;
   bool VisitCandidates(std::size_t region_end, const Visitor& visit);
+  std::optional<std::size_t> CandidateLineBegin(std::size_t at, std::size_t region_end) const;
   std::string_view HeaderOf(std::size_t line_begin) const;
   void KeepLastLineOf(std::size_t region_end);
   void CarryTail(std::size_t region_end);
@@ -55,6 +57,7 @@ class LogLineFilter {
   bool skipping_rest_of_line_ = false;
   bool drop_leading_lf_ = false;   // the last block ended in a CR
   std::optional<std::string> last_line_;
+  CandidateSearch search_;
 };
 
 }  // namespace kelvary

@@ -1,0 +1,173 @@
+#!/usr/bin/env python3
+"""Measures `kelvary-cli scan` on a large log: throughput, its time against
+`wc -l` on the same cached file, and peak resident memory; then peak memory on
+a log that holds one 200 MiB line. The logs are written once, deterministically,
+under build/bench/ and reused.
+
+Usage: bench/scan_benchmark.py [--cli build/native/kelvary-cli] [--size-mib 1024]
+"""
+import argparse
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import time
+
+RATIO_TARGET = 2.0
+MEMORY_TARGET_MIB = 16.0
+RUNS = 5
+LONG_LINE_MIB = 200
+
+DATABASES = ["Basic", "Forecast", "Budget", "Interntl", "Xchgrate"]
+USERS = ["admin", "jsmith", "Qatest", "mlopez", "batch01"]
+OTHER_MESSAGES = [
+    "Received Command [Report] from user [{user}]",
+    "Data Load Updated [{n}] cells",
+    "Data Load Elapsed Time : [{f}] seconds",
+    "Commit Blocks Interval was adjusted to be [{n}] blocks.",
+    "Clear Active on User [{user}] Instance [1]",
+    "Calculating in parallel with [2] threads",
+    "Calculator Information Message: Executing Block - [Product(100-{n})], [Market(East)]",
+    "Setting Application {app} Statistics",
+    "Writing Parameters For Database [{db}]",
+    "Total Data Load Time : [{f}] seconds",
+    "Spreadsheet Extractor Elapsed Time : [{f}] seconds",
+    "Retrieval Cache Size is [{n}] bytes",
+]
+
+
+class Clock:
+    """Seconds since the log's first message, as a header stamp."""
+
+    DAYS = ["Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"]
+
+    def __init__(self):
+        self.seconds = 0
+
+    def tick(self, rng):
+        self.seconds += rng.randint(0, 2)
+
+    def header(self, db, user, code):
+        day, rest = divmod(self.seconds, 86400)
+        hh, rest = divmod(rest, 3600)
+        mm, ss = divmod(rest, 60)
+        return "[%s Jan %02d %02d:%02d:%02d 2003]Local/SAMPLE/%s/%s/Info(%d)" % (
+            self.DAYS[day % 7], day % 28 + 1, hh, mm, ss, db, user, code)
+
+
+def calculation_messages(rng, clock, db, user):
+    """One calculation from start to finish, as (header, message) pairs, in time order."""
+    steps = rng.choice([4, 5, 10, 20])
+    events = [(clock.seconds, "Calculating [ Measures(Sales,COGS)] with fixed members [Year(Jan)]"),
+              (clock.seconds + 1, "Completion Notice For Every: [ %d%%] Of Blocks" % (100 // steps))]
+    at = clock.seconds + 1
+    for done in range(1, steps + 1):
+        at += rng.randint(20, 400)
+        events.append((at, "Calculator Information Message: Completion Notice: [%d] of [%d] done" % (done, steps)))
+    if rng.random() < 0.9:  # some are still running when the log ends, or are cut by a restart
+        events.append((at + 1, "Total Calc Elapsed Time : [%.2f] seconds" % (at - clock.seconds)))
+    return [(when, db, user, message) for when, message in events]
+
+
+def write_realistic_log(path, size):
+    """Mostly retrievals, loads and housekeeping; a few calculations running at
+    once, each with its interval line, completion notices and finish; now and
+    then a server restart."""
+    rng = random.Random(20030108)
+    clock = Clock()
+    pending = []  # calculation messages still to come, (seconds, db, user, message)
+    with open(path + ".part", "wb") as out:
+        written = 0
+        chunk = []
+        while written < size:
+            clock.tick(rng)
+            if rng.random() < 0.004 and len(pending) < 40:
+                pending.extend(calculation_messages(rng, clock, rng.choice(DATABASES), rng.choice(USERS)))
+                pending.sort()
+            if pending and pending[0][0] <= clock.seconds:
+                _, db, user, message = pending.pop(0)
+            elif rng.random() < 0.000001:
+                db, user, message = "", "", "Starting Essbase Server - Application [SAMPLE]"
+                pending.clear()
+            else:
+                db, user = rng.choice(DATABASES), rng.choice(USERS)
+                message = rng.choice(OTHER_MESSAGES).format(
+                    user=user, db=db, app="SAMPLE", n=rng.randint(1, 99999), f="%.2f" % rng.uniform(0, 99))
+            chunk.append(clock.header(db, user, rng.randint(1002000, 1019999)) + "\r\n" + message + "\r\n\r\n")
+            if len(chunk) >= 4096:
+                data = "".join(chunk).encode("ascii")
+                out.write(data)
+                written += len(data)
+                chunk = []
+    os.replace(path + ".part", path)
+
+
+def write_long_line_log(path):
+    with open(path + ".part", "wb") as out:
+        out.write(b"[Wed Jan 08 14:05:09 2003]Local/SAMPLE/Basic/admin/Info(1012555)\r\n")
+        block = b"x" * (1 << 20)
+        for _ in range(LONG_LINE_MIB):
+            out.write(block)
+        out.write(b"\r\nCalculating [ Measures(Sales)]\r\n")
+    os.replace(path + ".part", path)
+
+
+def run_measured(command):
+    """Wall time in seconds and peak resident memory in MiB of one run. The
+    memory comes from /usr/bin/time: a child forked from Python would report
+    Python's own memory as its peak."""
+    with tempfile.NamedTemporaryFile("r") as report:
+        start = time.perf_counter()
+        with open(os.devnull, "wb") as null:
+            status = subprocess.call(["/usr/bin/time", "-f", "%M", "-o", report.name] + command,
+                                     stdout=null, stderr=null)
+        elapsed = time.perf_counter() - start
+        if status != 0:
+            sys.exit("failed: %s" % " ".join(command))
+        return elapsed, int(report.read().split()[-1]) / 1024.0
+
+
+def best_of(command):
+    runs = [run_measured(command) for _ in range(RUNS)]
+    return min(t for t, _ in runs), max(m for _, m in runs)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--cli", default="build/native/kelvary-cli")
+    parser.add_argument("--size-mib", type=int, default=1024)
+    parser.add_argument("--dir", default="build/bench")
+    args = parser.parse_args()
+
+    os.makedirs(args.dir, exist_ok=True)
+    big = os.path.join(args.dir, "realistic-%dMiB.log" % args.size_mib)
+    long_line = os.path.join(args.dir, "one-%dMiB-line.log" % LONG_LINE_MIB)
+    if not os.path.exists(big):
+        print("writing %s ..." % big, flush=True)
+        write_realistic_log(big, args.size_mib << 20)
+    if not os.path.exists(long_line):
+        print("writing %s ..." % long_line, flush=True)
+        write_long_line_log(long_line)
+
+    size_mib = os.path.getsize(big) / (1 << 20)
+    scan = [args.cli, "scan", "--app", "SAMPLE", "--detail"]
+    run_measured(["cat", big])  # into the page cache
+    wc_time, _ = best_of(["wc", "-l", big])
+    scan_time, scan_memory = best_of(scan + [big])
+    _, long_memory = best_of(scan + [long_line])
+
+    ratio = scan_time / wc_time
+    print("log:                    %.0f MiB (%s)" % (size_mib, big))
+    print("wc -l:                  %.3f s" % wc_time)
+    print("kelvary-cli scan:       %.3f s  (%.0f MiB/s)" % (scan_time, size_mib / scan_time))
+    print("ratio scan / wc -l:     %.2f  (target <= %.1f)" % (ratio, RATIO_TARGET))
+    print("peak memory, 1 GiB log: %.1f MiB  (target <= %.0f)" % (scan_memory, MEMORY_TARGET_MIB))
+    print("peak memory, %d MiB line: %.1f MiB  (target <= %.0f)" % (LONG_LINE_MIB, long_memory, MEMORY_TARGET_MIB))
+    met = ratio <= RATIO_TARGET and max(scan_memory, long_memory) <= MEMORY_TARGET_MIB
+    print("targets met" if met else "TARGETS MISSED")
+    return 0 if met else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
