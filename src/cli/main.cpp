@@ -4,6 +4,7 @@
 #include "cli/check_command.h"
 #include "cli/exit_codes.h"
 #include "cli/scan_command.h"
+#include "cli/servers_command.h"
 #include "kelvary_version.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   int exit_code = kExitOk;
   AddScanCommand(app, exit_code);
   AddCheckCommand(app, exit_code);
+  AddServersCommand(app, exit_code);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
