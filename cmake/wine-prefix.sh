@@ -3,7 +3,7 @@
 # Usage: wine-prefix.sh PREFIX [--kill]
 # The prefix is ours alone (never ~/.wine); it is built once and marked ready.
 set -u
-prefix=$1
+prefix=$(realpath -m "$1")
 export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
 wine=/usr/lib/wine/wine64

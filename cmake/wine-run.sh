@@ -4,7 +4,7 @@
 # The program's output goes through files: Wine's desktop process keeps an
 # inherited pipe open for a while after a GUI program ends.
 set -u
-prefix=$1
+prefix=$(realpath -m "$1")
 shift
 here=$(dirname "$(readlink -f "$0")")
 "$here/wine-prefix.sh" "$prefix" || { echo "wine-run: cannot prepare $prefix" >&2; exit 1; }
