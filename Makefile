@@ -1,11 +1,27 @@
 # The two commands of the README: `make run` and `make test`.
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
-DEMO_LOG := samples/essbase/app/SAMPLE/SAMPLE.log
 
-.PHONY: run test deps native windows bench clean
+.PHONY: run screenshot test deps native windows bench clean
 
-run: native
-	build/native/kelvary-cli scan --app SAMPLE --detail $(DEMO_LOG)
+# Kelvary.exe under Wine on the demo server, in a prefix of its own under
+# build/demo; without a display, the same check with kelvary-cli.
+run: deps
+ifeq ($(strip $(DISPLAY)),)
+	@echo "No display (DISPLAY is empty): running the demo check with kelvary-cli instead of the window."
+	cmake --preset native
+	cmake --build --preset native --target kelvary-cli
+	cmake/run-demo.sh cli build/native
+else
+	cmake --preset windows
+	cmake --build --preset windows --target Kelvary
+	cmake/run-demo.sh window build/windows
+endif
+
+# docs/kelvary.png: the window after a check of the demo log, under Xvfb.
+screenshot: deps
+	cmake --preset windows
+	cmake --build --preset windows --target Kelvary kelvary-screenshot-driver
+	$(XVFB) cmake/run-demo.sh screenshot build/windows docs/kelvary.png
 
 test: native windows
 	ctest --preset native -j2
