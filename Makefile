@@ -38,8 +38,9 @@ windows: deps
 	cmake --preset windows
 	cmake --build --preset windows
 
+# Scan speed against wc -l and peak memory, on logs written once under build/bench.
 bench: native
-	build/native/bench/kelvary-bench
+	python3 bench/scan_benchmark.py
 
 clean:
 	rm -rf build
