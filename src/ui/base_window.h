@@ -49,9 +49,11 @@ class BaseWindow {
   }
 
   // Creates the window of this object; WM_NCCREATE ties the two together.
-  bool CreateWindowOfClass(const char* title, DWORD style, DWORD ex_style, HMENU menu) {
+  // A dialog passes its owner, which it stays in front of.
+  bool CreateWindowOfClass(const char* title, DWORD style, DWORD ex_style, HMENU menu,
+                           HWND owner = nullptr) {
     CreateWindowExA(ex_style, Derived::kClassName, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, ProgramInstance(),
+                    CW_USEDEFAULT, CW_USEDEFAULT, owner, menu, ProgramInstance(),
                     static_cast<Derived*>(this));
     return hwnd_ != nullptr;
   }

@@ -21,7 +21,7 @@ int ScaleForDpi(int pixels_at_base_dpi, int dpi) {
   return ScaleRounded(pixels_at_base_dpi, dpi, kBaseDpi);
 }
 
-int FontHeightForDpi(int points, int dpi) { return -ScaleRounded(points, dpi, kPointsPerInch); }
+int FontHeightForDpi(int size_twips, int dpi) { return -TwipsToPixels(size_twips, dpi); }
 
 PixelRect TwipsRectToPixels(const TwipsRect& rect, int dpi) {
   return {TwipsToPixels(rect.left, dpi), TwipsToPixels(rect.top, dpi),

@@ -11,9 +11,18 @@ inline constexpr int kPointsPerInch = 72;
 // Pixel values written for a plain 100 % screen are scaled from this DPI.
 inline constexpr int kBaseDpi = 96;
 
+inline constexpr int kTwipsPerPoint = kTwipsPerInch / kPointsPerInch;
+
+// A font by face and size. The size is in twips so that the fractional
+// point sizes of symbol fonts fit (9.75 pt is 195 twips).
+struct FontSpec {
+  const char* face;
+  int size_twips;
+  bool symbol;  // a symbol font such as Wingdings, with its own character set
+};
+
 // The classic dialog font every window uses.
-inline constexpr const char* kDialogFontFace = "MS Shell Dlg 2";
-inline constexpr int kDialogFontPoints = 8;
+inline constexpr FontSpec kDialogFont{"MS Shell Dlg 2", 8 * kTwipsPerPoint, false};
 
 // twips × dpi / 1440, rounded to the nearest pixel (halves away from zero).
 int TwipsToPixels(int twips, int dpi);
@@ -21,9 +30,9 @@ int TwipsToPixels(int twips, int dpi);
 // A pixel value meant for 96 DPI, scaled to `dpi` and rounded.
 int ScaleForDpi(int pixels_at_base_dpi, int dpi);
 
-// The character height of a font of `points` at `dpi`, negative as
+// The character height of a font of `size_twips` at `dpi`, negative as
 // LOGFONT's lfHeight wants it for a character (not cell) height.
-int FontHeightForDpi(int points, int dpi);
+int FontHeightForDpi(int size_twips, int dpi);
 
 struct TwipsRect {
   int left;

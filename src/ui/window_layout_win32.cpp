@@ -50,13 +50,15 @@ void PlaceControl(HWND window, const ControlLayout& control, int dpi, HFONT font
 
 }  // namespace
 
-DialogFont::DialogFont(int dpi) {
+DialogFont::DialogFont(int dpi, const FontSpec& spec) {
   LOGFONTA font{};
-  font.lfHeight = FontHeightForDpi(kDialogFontPoints, dpi);
+  font.lfHeight = FontHeightForDpi(spec.size_twips, dpi);
   font.lfWeight = FW_NORMAL;
-  font.lfCharSet = DEFAULT_CHARSET;
+  // A symbol font asked for in the default character set could be swapped
+  // for a text font.
+  font.lfCharSet = spec.symbol ? SYMBOL_CHARSET : DEFAULT_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;
-  lstrcpynA(font.lfFaceName, kDialogFontFace, LF_FACESIZE);
+  lstrcpynA(font.lfFaceName, spec.face, LF_FACESIZE);
   font_ = CreateFontIndirectA(&font);
 }
 

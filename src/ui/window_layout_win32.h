@@ -10,10 +10,10 @@
 
 namespace kelvary {
 
-// The dialog font (kDialogFontFace, kDialogFontPoints) at one DPI; owns it.
+// The dialog font, or another font a control shows, at one DPI; owns it.
 class DialogFont {
  public:
-  explicit DialogFont(int dpi);
+  explicit DialogFont(int dpi, const FontSpec& spec = kDialogFont);
   ~DialogFont();
   DialogFont(const DialogFont&) = delete;
   DialogFont& operator=(const DialogFont&) = delete;

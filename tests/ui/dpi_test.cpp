@@ -45,10 +45,17 @@ TEST(ScaleForDpiTest, ScalesFrom96) {
 }
 
 TEST(FontHeightForDpiTest, EightPointsIsElevenPixelsAt96) {
-  EXPECT_EQ(FontHeightForDpi(kDialogFontPoints, 96), -11);   // 10.67
-  EXPECT_EQ(FontHeightForDpi(kDialogFontPoints, 120), -13);  // 13.33
-  EXPECT_EQ(FontHeightForDpi(kDialogFontPoints, 144), -16);
-  EXPECT_EQ(FontHeightForDpi(kDialogFontPoints, 192), -21);  // 21.33
+  EXPECT_EQ(FontHeightForDpi(kDialogFont.size_twips, 96), -11);   // 10.67
+  EXPECT_EQ(FontHeightForDpi(kDialogFont.size_twips, 120), -13);  // 13.33
+  EXPECT_EQ(FontHeightForDpi(kDialogFont.size_twips, 144), -16);
+  EXPECT_EQ(FontHeightForDpi(kDialogFont.size_twips, 192), -21);  // 21.33
+}
+
+TEST(FontHeightForDpiTest, FractionalPointSizesOfSymbolFonts) {
+  EXPECT_EQ(FontHeightForDpi(165, 96), -11);   // 8.25 pt: 11.0
+  EXPECT_EQ(FontHeightForDpi(195, 96), -13);   // 9.75 pt: 13.0
+  EXPECT_EQ(FontHeightForDpi(195, 144), -20);  // 19.5 rounds up
+  EXPECT_EQ(FontHeightForDpi(165, 120), -14);  // 13.75
 }
 
 }  // namespace
