@@ -28,15 +28,21 @@ BOOL CALLBACK CollectBox(HWND window, LPARAM search_address) {
   return TRUE;
 }
 
-BOOL CALLBACK FindErrorIcon(HWND child, LPARAM found_address) {
+// The system icons a box can show, by number: IDI_ names depend on UNICODE.
+constexpr WORD kErrorIcon = 32513;        // IDI_HAND
+constexpr WORD kInformationIcon = 32516;  // IDI_ASTERISK
+
+// The icon a box shows, or null.
+BOOL CALLBACK FindIcon(HWND child, LPARAM found_address) {
   const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
   if ((style & SS_TYPEMASK) != SS_ICON) return TRUE;
-  const auto icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-  if (icon == LoadIconA(nullptr, MAKEINTRESOURCEA(32513))) {  // IDI_HAND
-    *reinterpret_cast<bool*>(found_address) = true;
-    return FALSE;
-  }
-  return TRUE;
+  *reinterpret_cast<HICON*>(found_address) =
+      reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+  return FALSE;
+}
+
+bool IsSystemIcon(HICON icon, WORD number) {
+  return icon && icon == LoadIconA(nullptr, MAKEINTRESOURCEA(number));
 }
 
 }  // namespace
@@ -71,9 +77,10 @@ void MessageBoxWatcher::Answer(HWND box) {
     if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) return;
     answered_.push_back(box);
   }
-  bool error_icon = false;
-  EnumChildWindows(box, &FindErrorIcon, reinterpret_cast<LPARAM>(&error_icon));
-  SeenMessageBox seen{TextOf(box), TextOf(GetDlgItem(box, kMessageTextId)), error_icon};
+  HICON icon = nullptr;
+  EnumChildWindows(box, &FindIcon, reinterpret_cast<LPARAM>(&icon));
+  SeenMessageBox seen{TextOf(box), TextOf(GetDlgItem(box, kMessageTextId)),
+                      IsSystemIcon(icon, kErrorIcon), IsSystemIcon(icon, kInformationIcon)};
   {
     std::lock_guard<std::mutex> lock(mutex_);
     seen_.push_back(std::move(seen));

@@ -16,6 +16,7 @@ struct SeenMessageBox {
   std::string title;
   std::string text;
   bool error_icon;  // the system's error (hand) icon
+  bool information_icon;  // the system's information (asterisk) icon
 };
 
 class MessageBoxWatcher {
