@@ -78,7 +78,7 @@ TEST_F(Form1LayoutTest, MenuBarHoldsItsItemsInOrderWithTheUnbuiltOnesGreyed) {
   HMENU bar = GetMenu(Window());
   EXPECT_EQ(MenuItems(bar), (std::vector<MenuItem>{{"Servers", false}, {"Edit", false}, {"Help", false}}));
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 0)),
-            (std::vector<MenuItem>{{"Add A New Server", true}, {"Remove An Existing Server", true}}));
+            (std::vector<MenuItem>{{"Add A New Server", false}, {"Remove An Existing Server", false}}));
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 1)),
             (std::vector<MenuItem>{{"Copy Contents of Kelvary ListBox", false}}));
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 2)),
@@ -92,6 +92,20 @@ TEST_F(Form1LayoutTest, StartsWithBothBoxesUncheckedAndTimer1Off) {
   EXPECT_EQ(IsDlgButtonChecked(Window(), form1::chkCheck), BST_UNCHECKED);
   EXPECT_EQ(IsDlgButtonChecked(Window(), form1::chkDetail), BST_UNCHECKED);
   EXPECT_FALSE(form_->Timer1Enabled());
+}
+
+TEST_F(Form1LayoutTest, FocusStartsOnTheServerList) { EXPECT_EQ(FocusId(), form1::cboServers); }
+
+TEST_F(Form1LayoutTest, FocusComesBackToWhereItWasAfterAnotherWindowWasActive) {
+  SetFocus(Control(form1::lstCalcs));
+  HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetActiveWindow(other);
+  Pump();
+  SetActiveWindow(Window());
+  Pump();
+  EXPECT_EQ(FocusId(), form1::lstCalcs);
+  DestroyWindow(other);
 }
 
 TEST_F(Form1LayoutTest, TabWalksTheFocusOrderAndComesBackAround) {
