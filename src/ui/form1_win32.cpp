@@ -3,8 +3,11 @@
 #include <array>
 #include <utility>
 
+#include "servers/add_server_dialog_win32.h"
+#include "servers/remove_server_dialog_win32.h"
 #include "status/case_map.h"
 #include "ui/command_line.h"
+#include "ui/control_text_win32.h"
 #include "ui/desktop_win32.h"
 #include "ui/maker_site.h"
 #include "ui/message_loop_win32.h"
@@ -65,6 +68,8 @@ const CommandRoute<Form1> Form1::kRoutes[] = {
     {form1::txtApp, EN_SETFOCUS, &Form1::txtApp_GotFocus},
     {IDM_EDIT_COPY, 0, &Form1::mnuEditCopy_Click},
     {IDM_HELP_ONLINE, 0, &Form1::mnuHelpOnline_Click},
+    {IDM_SERVERS_ADD, 0, &Form1::mnuServersAdd_Click},
+    {IDM_SERVERS_REMOVE, 0, &Form1::mnuServersRemove_Click},
 };
 
 Form1::Form1(Form1Services services)
@@ -220,6 +225,10 @@ void Form1::txtApp_GotFocus() { PostMessageA(Control(form1::txtApp), EM_SETSEL, 
 
 void Form1::mnuHelpOnline_Click() { OpenInBrowser(OnlineHelpAddress()); }
 
+void Form1::mnuServersAdd_Click() { ShowAddServerDialog(hwnd_, services_.registry, *this); }
+
+void Form1::mnuServersRemove_Click() { ShowRemoveServerDialog(hwnd_, services_.registry, *this); }
+
 // ---- The view of the check and of start-up --------------------------------
 
 void Form1::ClearLines() { SendMessageA(Control(form1::lstCalcs), LB_RESETCONTENT, 0, 0); }
@@ -267,6 +276,26 @@ void Form1::SelectServerAt(int index) {
   SendMessageA(Control(form1::cboServers), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
+// ---- The server box as the dialogs change it -------------------------------
+
+// The new entry is selected by its place: an earlier entry of the same name
+// stays where it is.
+void Form1::AddAndSelectServer(std::string_view name) {
+  const LRESULT index = SendMessageA(Control(form1::cboServers), CB_ADDSTRING, 0,
+                                     reinterpret_cast<LPARAM>(std::string(name).c_str()));
+  SelectServerAt(static_cast<int>(index));
+}
+
+// CB_FINDSTRINGEXACT compares without regard to case, as the store compares
+// server names. An empty box selects nothing.
+void Form1::RemoveServerAndSelectFirst(std::string_view name) {
+  HWND box = Control(form1::cboServers);
+  const LRESULT index = SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(std::string(name).c_str()));
+  if (index != CB_ERR) SendMessageA(box, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  SelectServerAt(0);
+}
+
 // ---- Helpers --------------------------------------------------------------
 
 // Every way the window closes: the settings file first, then the window;
@@ -288,25 +317,13 @@ void Form1::SetTimer1(bool enabled) {
 
 bool Form1::ButtonEnabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
 
-std::string Form1::ControlText(int id) const {
-  HWND control = Control(id);
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+std::string Form1::ControlText(int id) const { return kelvary::ControlText(Control(id)); }
 
 std::vector<std::string> Form1::ReportLines() const {
   HWND list = Control(form1::lstCalcs);
-  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  const auto count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
   std::vector<std::string> lines;
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::string line(static_cast<std::size_t>(length) + 1, '\0');
-    line.resize(static_cast<std::size_t>(
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()))));
-    lines.push_back(std::move(line));
-  }
+  for (int i = 0; i < count; ++i) lines.push_back(ListBoxItemText(list, i));
   return lines;
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "servers/registry_backend.h"
+#include "servers/server_dialog_actions.h"
 #include "status/check_driver.h"
 #include "status/essbase_library.h"
 #include "ui/base_window.h"
@@ -55,7 +56,10 @@ struct Form1Services {
   std::function<LoadedEssbase()> load_essbase;
 };
 
-class Form1 final : public BaseWindow<Form1>, public CheckView, public StartUpView {
+class Form1 final : public BaseWindow<Form1>,
+                    public CheckView,
+                    public StartUpView,
+                    public MainServerBox {
  public:
   static constexpr const char* kClassName = form1::kClassName;
 
@@ -90,6 +94,10 @@ class Form1 final : public BaseWindow<Form1>, public CheckView, public StartUpVi
   void AddServer(std::string_view name) override;
   void SelectServerAt(int index) override;
 
+  // MainServerBox: what the add and remove dialogs change of cboServers.
+  void AddAndSelectServer(std::string_view name) override;
+  void RemoveServerAndSelectFirst(std::string_view name) override;
+
  private:
   // Message handlers.
   LRESULT OnCreate();
@@ -113,6 +121,8 @@ class Form1 final : public BaseWindow<Form1>, public CheckView, public StartUpVi
   void mnuEditCopy_Click();
   void txtApp_GotFocus();
   void mnuHelpOnline_Click();
+  void mnuServersAdd_Click();
+  void mnuServersRemove_Click();
 
   static const CommandRoute<Form1> kRoutes[];
 

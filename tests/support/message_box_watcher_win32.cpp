@@ -45,10 +45,30 @@ bool IsSystemIcon(HICON icon, WORD number) {
   return icon && icon == LoadIconA(nullptr, MAKEINTRESOURCEA(number));
 }
 
+// Every button a message box can have, in id order.
+constexpr int kBoxButtons[] = {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE};
+
+std::vector<int> ButtonsShown(HWND box) {
+  std::vector<int> shown;
+  for (int id : kBoxButtons) {
+    HWND button = GetDlgItem(box, id);
+    if (button && IsWindowVisible(button)) shown.push_back(id);
+  }
+  return shown;
+}
+
+int DefaultButton(HWND box) {
+  for (int id : ButtonsShown(box)) {
+    const LONG_PTR style = GetWindowLongPtrA(GetDlgItem(box, id), GWL_STYLE);
+    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return id;
+  }
+  return 0;
+}
+
 }  // namespace
 
-MessageBoxWatcher::MessageBoxWatcher(DWORD process_id)
-    : process_id_(process_id), thread_([this] { Watch(); }) {}
+MessageBoxWatcher::MessageBoxWatcher(DWORD process_id, int answer)
+    : process_id_(process_id), answer_(answer), thread_([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
   stop_ = true;
@@ -69,7 +89,7 @@ void MessageBoxWatcher::Watch() {
   }
 }
 
-// Reads a box once and presses its OK button; a box still closing when the
+// Reads a box once and presses the answer's button; a box still closing when the
 // next poll comes is not read twice.
 void MessageBoxWatcher::Answer(HWND box) {
   {
@@ -80,13 +100,14 @@ void MessageBoxWatcher::Answer(HWND box) {
   HICON icon = nullptr;
   EnumChildWindows(box, &FindIcon, reinterpret_cast<LPARAM>(&icon));
   SeenMessageBox seen{TextOf(box), TextOf(GetDlgItem(box, kMessageTextId)),
-                      IsSystemIcon(icon, kErrorIcon), IsSystemIcon(icon, kInformationIcon)};
+                      IsSystemIcon(icon, kErrorIcon), IsSystemIcon(icon, kInformationIcon),
+                      icon != nullptr, ButtonsShown(box), DefaultButton(box)};
   {
     std::lock_guard<std::mutex> lock(mutex_);
     seen_.push_back(std::move(seen));
   }
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, answer_)));
 }
 
 }  // namespace kelvary::test

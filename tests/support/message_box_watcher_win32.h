@@ -17,12 +17,16 @@ struct SeenMessageBox {
   std::string text;
   bool error_icon;  // the system's error (hand) icon
   bool information_icon;  // the system's information (asterisk) icon
+  bool shows_icon;        // any icon at all
+  std::vector<int> buttons;  // the ids of the buttons shown (IDOK, IDYES...), in id order
+  int default_button;        // the id of the one Enter presses; 0 when none
 };
 
 class MessageBoxWatcher {
  public:
-  // Watches the boxes of process `process_id` (this one by default).
-  explicit MessageBoxWatcher(DWORD process_id = GetCurrentProcessId());
+  // Watches the boxes of process `process_id` (this one by default) and
+  // answers each with the button `answer` (IDOK, IDYES, IDNO...).
+  explicit MessageBoxWatcher(DWORD process_id = GetCurrentProcessId(), int answer = IDOK);
   ~MessageBoxWatcher();
   MessageBoxWatcher(const MessageBoxWatcher&) = delete;
   MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
@@ -35,6 +39,7 @@ class MessageBoxWatcher {
   void Answer(HWND box);
 
   const DWORD process_id_;
+  const int answer_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::vector<SeenMessageBox> seen_;

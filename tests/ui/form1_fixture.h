@@ -66,7 +66,7 @@ class Form1Test : public ::testing::Test {
   // Creates and shows the window; Form_Load runs.
   void Open() { OpenIn(folder_.Text()); }
   void OpenIn(const std::string& executable_directory) {
-    form_ = std::make_unique<Form1>(Form1Services{registry_, *files_, executable_directory,
+    form_ = std::make_unique<Form1>(Form1Services{*store_, *files_, executable_directory,
                                                   argument_tail_, LoadEssbaseLibrary});
     ASSERT_TRUE(form_->Create());
     form_->Show(SW_SHOWNORMAL);
@@ -113,6 +113,7 @@ class Form1Test : public ::testing::Test {
   }
 
   MemoryRegistry registry_;
+  RegistryBackend* store_ = &registry_;  // the window's store; a fixture may give it another
   std::unique_ptr<SettingsFileAccess> files_ = OpenSettingsFileAccess();
   TempFolder folder_;
   std::string argument_tail_;

@@ -1,0 +1,165 @@
+#include "servers/add_server_dialog_win32.h"
+
+#include <imm.h>
+
+#include <string>
+
+#include "kelvary_version.h"
+#include "servers/folder_picker_win32.h"
+#include "ui/base_window.h"
+#include "ui/control_text_win32.h"
+#include "ui/modal_dialog_win32.h"
+
+namespace kelvary {
+namespace {
+
+using namespace add_server;
+
+constexpr DWORD kTextBox = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
+constexpr DWORD kTextBoxEdge = WS_EX_CLIENTEDGE;
+// Labels and frames start groups, which ends the option buttons' group.
+constexpr DWORD kLabel = SS_LEFT | WS_GROUP;
+constexpr DWORD kFrame = BS_GROUPBOX | WS_GROUP;
+constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kOption = BS_AUTORADIOBUTTON | WS_TABSTOP;
+constexpr UINT kRefusalStyle = MB_OK | MB_ICONERROR;
+
+constexpr TwipsRect kFrame1Rect{120, 600, 4695, 1335};
+constexpr TwipsRect kFrame2Rect{120, 2040, 4695, 1695};
+
+// The controls inside a frame are placed relative to it, but they are the
+// dialog's children like every other control: a frame is only drawn.
+constexpr TwipsRect InFrame(const TwipsRect& frame, const TwipsRect& place) {
+  return {frame.left + place.left, frame.top + place.top, place.width, place.height};
+}
+
+// The controls in the order Tab walks them (labels and frames take no
+// focus). Positions and sizes in twips of the client area.
+constexpr std::array<ControlLayout, 18> kControls{{
+    {txtName, "EDIT", "", {1920, 120, 2535, 375}, kTextBox | WS_GROUP, kTextBoxEdge},
+    {cmdAdd, "BUTTON", "Add", {3120, 3840, 1335, 375}, kButton, 0},
+    {Label1[0], "STATIC", "Name of Server:", {120, 180, 1695, 255}, kLabel, 0},
+    {cmdcancel, "BUTTON", "Cancel", {240, 3840, 1215, 375}, kButton, 0},
+    {Frame1, "BUTTON", "Used when you have access to the database log files:", kFrame1Rect, kFrame, 0},
+    {cmdBrowse, "BUTTON", "1", InFrame(kFrame1Rect, {4200, 840, 375, 375}), kButton, 0},
+    {txtPath, "EDIT", "", InFrame(kFrame1Rect, {120, 840, 3975, 375}), kTextBox, kTextBoxEdge},
+    {Label1[2], "STATIC", "ie - d:\\essbase OR \\\\servername\\drive d\\essbase",
+     InFrame(kFrame1Rect, {240, 600, 4335, 255}), kLabel, 0},
+    {Label1[1], "STATIC", "The physical path of the essbase directory:",
+     InFrame(kFrame1Rect, {120, 360, 4335, 255}), kLabel, 0},
+    {Frame2, "BUTTON", "Used when you are connecting remotely", kFrame2Rect, kFrame, 0},
+    {txtDns, "EDIT", "", InFrame(kFrame2Rect, {1080, 360, 3495, 285}), kTextBox, kTextBoxEdge},
+    {txtUserName, "EDIT", "", InFrame(kFrame2Rect, {1080, 840, 3495, 285}), kTextBox, kTextBoxEdge},
+    {txtPassword, "EDIT", "", InFrame(kFrame2Rect, {1080, 1320, 3495, 285}), kTextBox | ES_PASSWORD,
+     kTextBoxEdge},
+    {Label1[3], "STATIC", "DNS or IP:", InFrame(kFrame2Rect, {120, 360, 1695, 255}), kLabel, 0},
+    {Label1[4], "STATIC", "User Name:", InFrame(kFrame2Rect, {120, 840, 1695, 255}), kLabel, 0},
+    {Label1[5], "STATIC", "Password:", InFrame(kFrame2Rect, {120, 1320, 1695, 255}), kLabel, 0},
+    // Each option sits at the dialog's left edge, level with its frame's top.
+    {opt1[0], "BUTTON", "", {0, 600, 255, 255}, kOption | WS_GROUP, 0},
+    {opt1[1], "BUTTON", "", {0, 2040, 255, 255}, kOption, 0},
+}};
+
+constexpr std::array<ControlFont, 2> kOwnFonts{{
+    {cmdBrowse, kBrowseFont},
+    {txtPassword, kPasswordFont},
+}};
+
+class frmAddServer final : public BaseWindow<frmAddServer> {
+ public:
+  static constexpr const char* kClassName = add_server::kClassName;
+
+  frmAddServer(RegistryBackend& registry, MainServerBox& main_box)
+      : registry_(registry), main_box_(main_box), frame_(kControls, kClientSize, kOwnFonts) {}
+  ~frmAddServer() {
+    if (hwnd_) DestroyWindow(hwnd_);
+  }
+
+  bool Create(HWND owner) {
+    return RegisterWindowClass(nullptr, nullptr) &&
+           CreateWindowOfClass(kCaption, kToolDialogStyle, kToolDialogExStyle, nullptr, owner);
+  }
+
+  // The router: each case hands one message to one handler.
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+      case WM_CREATE: return OnCreate();
+      case WM_COMMAND: return OnCommand(wparam);
+      case WM_CLOSE: return OnClose();
+      default: return frame_.HandleMessage(hwnd_, message, wparam, lparam);
+    }
+  }
+
+ private:
+  LRESULT OnCreate() {
+    if (!frame_.Create(hwnd_)) return -1;
+    MaskPasswordBox();
+    CheckRadioButton(hwnd_, opt1[0], opt1[1], opt1[1]);  // remote access by design
+    return 0;
+  }
+
+  LRESULT OnCommand(WPARAM wparam);
+
+  // The close box discards the input, as Cancel does.
+  LRESULT OnClose() {
+    cmdcancel_Click();
+    return 0;
+  }
+
+  void cmdAdd_Click() {
+    const AddServerForm form{Text(txtName), IsDlgButtonChecked(hwnd_, opt1[0]) == BST_CHECKED,
+                             Text(txtPath),
+                             RemoteLogin{Text(txtDns), Text(txtUserName), Text(txtPassword)}};
+    if (AddServerFromForm(registry_, form, main_box_) == AddOutcome::NameRefused) {
+      MessageBoxA(hwnd_, std::string(kServerNameRefusal).c_str(), KELVARY_PRODUCT_NAME,
+                  kRefusalStyle);
+      return;
+    }
+    EndModal(hwnd_);
+  }
+
+  // A cancelled picker leaves the path as it was.
+  void cmdBrowse_Click() {
+    if (const std::optional<std::string> folder = PickFolder(hwnd_)) {
+      SetDlgItemTextA(hwnd_, txtPath, folder->c_str());
+    }
+  }
+
+  void cmdcancel_Click() { EndModal(hwnd_); }
+
+  // Each typed character shows as the mask symbol, and no input method
+  // composes text into the box.
+  void MaskPasswordBox() {
+    HWND box = GetDlgItem(hwnd_, txtPassword);
+    SendMessageA(box, EM_SETPASSWORDCHAR, static_cast<WPARAM>(kPasswordMask), 0);
+    ImmAssociateContext(box, nullptr);
+  }
+
+  std::string Text(int id) const { return ControlText(GetDlgItem(hwnd_, id)); }
+
+  static const CommandRoute<frmAddServer> kRoutes[];
+
+  RegistryBackend& registry_;
+  MainServerBox& main_box_;
+  ToolDialogFrame frame_;
+};
+
+const CommandRoute<frmAddServer> frmAddServer::kRoutes[] = {
+    {cmdAdd, BN_CLICKED, &frmAddServer::cmdAdd_Click},
+    {cmdBrowse, BN_CLICKED, &frmAddServer::cmdBrowse_Click},
+    {cmdcancel, BN_CLICKED, &frmAddServer::cmdcancel_Click},
+};
+
+LRESULT frmAddServer::OnCommand(WPARAM wparam) {
+  RouteCommand(*this, kRoutes, wparam);
+  return 0;
+}
+
+}  // namespace
+
+void ShowAddServerDialog(HWND main_window, RegistryBackend& registry, MainServerBox& main_box) {
+  frmAddServer dialog(registry, main_box);
+  if (dialog.Create(main_window)) RunModal(dialog.Window());
+}
+
+}  // namespace kelvary
