@@ -1,7 +1,6 @@
 #include "status/candidate_scan.h"
 
 #include <algorithm>
-#include <bit>
 
 #if defined(__x86_64__) || defined(_M_X64)
 #define KELVARY_X86_64 1
@@ -13,51 +12,36 @@
 
 namespace kelvary {
 namespace candidate_bytes {
+namespace {
 
-std::size_t SearchPortable(const char* b, std::size_t from, std::size_t end, std::uint32_t* positions,
-                           std::size_t capacity, std::size_t* stopped_at) {
-  std::size_t count = 0;
-  std::size_t i = from;
-  for (; i < end && count < capacity; ++i) {
-    if (PassesAt(b, i)) positions[count++] = static_cast<std::uint32_t>(i);
+ChunkMasks MasksPortable(const char* chunk) {
+  ChunkMasks masks{};
+  for (unsigned k = 0; k < kChunk; ++k) {
+    const char c = chunk[k];
+    const std::uint64_t bit = std::uint64_t{1} << k;
+    if (IsLineEnd(c)) masks.line_ends |= bit;
+    if (c == kLetterA || c == kLetterB || c == kLetterC) masks.letters |= bit;
+    if (c == kLetterA) masks.letter_a |= bit;
+    if (c == '[') masks.brackets |= bit;
   }
-  *stopped_at = i;
-  return count;
+  return masks;
 }
 
 #ifdef KELVARY_X86_64
-std::size_t SearchSse2(const char* b, std::size_t from, std::size_t end, std::uint32_t* positions,
-                       std::size_t capacity, std::size_t* stopped_at) {
-  const __m128i lf = _mm_set1_epi8(kLf);
-  const __m128i cr = _mm_set1_epi8(kCr);
-  const __m128i letter_a = _mm_set1_epi8(kLetterA);
-  const __m128i letter_b = _mm_set1_epi8(kLetterB);
-  const __m128i letter_c = _mm_set1_epi8(kLetterC);
-  const __m128i bracket = _mm_set1_epi8('[');
-  auto load = [b](std::size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at)); };
-  std::size_t count = 0;
-  std::size_t i = from;
-  for (; i + 16 <= end && count + 16 <= capacity; i += 16) {
-    const __m128i cur = load(i);
-    const __m128i prev = load(i - 1);
-    const __m128i is_a = _mm_cmpeq_epi8(cur, letter_a);
-    const __m128i letter =
-        _mm_or_si128(is_a, _mm_or_si128(_mm_cmpeq_epi8(cur, letter_b), _mm_cmpeq_epi8(cur, letter_c)));
-    const __m128i after_end = _mm_or_si128(_mm_cmpeq_epi8(prev, lf), _mm_cmpeq_epi8(prev, cr));
-    const __m128i interval = _mm_and_si128(is_a, _mm_cmpeq_epi8(load(i + kBracketAt), bracket));
-    unsigned mask = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_and_si128(letter, after_end), interval)));
-    for (; mask != 0; mask &= mask - 1) {
-      positions[count++] = static_cast<std::uint32_t>(i + std::countr_zero(mask));
-    }
-  }
-  if (i + 16 > end) {
-    std::size_t scalar_stop = i;
-    count += SearchPortable(b, i, end, positions + count, capacity - count, &scalar_stop);
-    i = scalar_stop;
-  }
-  *stopped_at = i;
-  return count;
+struct Masks16 {
+  unsigned line_ends, letters, letter_a, brackets;
+};
+
+Masks16 Masks16At(const char* at) {
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  const __m128i a = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(kLetterA));
+  const __m128i letters = _mm_or_si128(a, _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(kLetterB)),
+                                                       _mm_cmpeq_epi8(bytes, _mm_set1_epi8(kLetterC))));
+  const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(kLf)),
+                                    _mm_cmpeq_epi8(bytes, _mm_set1_epi8(kCr)));
+  const __m128i brackets = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('['));
+  auto bits = [](__m128i v) { return static_cast<unsigned>(_mm_movemask_epi8(v)); };
+  return {bits(ends), bits(letters), bits(a), bits(brackets)};
 }
 
 bool ProcessorHasAvx2() {
@@ -72,6 +56,33 @@ bool ProcessorHasAvx2() {
 #else
   return __builtin_cpu_supports("avx2");
 #endif
+}
+
+ChunkMasks MasksSse2(const char* chunk) {
+  ChunkMasks masks{};
+  for (unsigned part = 0; part < kChunk / 16; ++part) {
+    const Masks16 m = Masks16At(chunk + 16 * part);
+    const unsigned shift = 16 * part;
+    masks.line_ends |= std::uint64_t{m.line_ends} << shift;
+    masks.letters |= std::uint64_t{m.letters} << shift;
+    masks.letter_a |= std::uint64_t{m.letter_a} << shift;
+    masks.brackets |= std::uint64_t{m.brackets} << shift;
+  }
+  return masks;
+}
+#endif
+
+}  // namespace
+
+std::size_t SearchPortableChunks(const char* b, std::size_t from, std::size_t end, std::uint32_t* positions,
+                                 std::size_t capacity, std::size_t* stopped_at) {
+  return SearchChunks<MasksPortable>(b, from, end, positions, capacity, stopped_at);
+}
+
+#ifdef KELVARY_X86_64
+std::size_t SearchSse2Chunks(const char* b, std::size_t from, std::size_t end, std::uint32_t* positions,
+                             std::size_t capacity, std::size_t* stopped_at) {
+  return SearchChunks<MasksSse2>(b, from, end, positions, capacity, stopped_at);
 }
 #endif
 
@@ -121,14 +132,27 @@ std::size_t LineStartBefore(const char* b, std::size_t pos, std::size_t floor) {
 }
 #endif
 
-CandidateSearch BestCandidateSearch() {
+std::size_t AvailableCandidateSearches(NamedCandidateSearch* out, std::size_t capacity) {
+  using namespace candidate_bytes;
+  std::size_t count = 0;
+  auto add = [&](const char* name, CandidateSearch search) {
+    if (count < capacity) out[count++] = {name, search};
+  };
+  add("portable", SearchPortableChunks);
 #ifdef KELVARY_X86_64
-  static const CandidateSearch best =
-      candidate_bytes::ProcessorHasAvx2() ? candidate_bytes::SearchAvx2 : candidate_bytes::SearchSse2;
-  return best;
-#else
-  return candidate_bytes::SearchPortable;
+  add("sse2", SearchSse2Chunks);
+  if (ProcessorHasAvx2()) add("avx2", SearchAvx2Chunks);
 #endif
+  return count;
+}
+
+CandidateSearch BestCandidateSearch() {
+  static const CandidateSearch best = [] {
+    NamedCandidateSearch searches[3];
+    const std::size_t count = AvailableCandidateSearches(searches, 3);
+    return searches[count - 1].search;
+  }();
+  return best;
 }
 
 }  // namespace kelvary

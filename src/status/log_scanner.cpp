@@ -7,6 +7,7 @@
 #include "status/log_header.h"
 #include "status/log_line_filter.h"
 #include "status/log_messages.h"
+#include "status/read_ahead_source.h"
 
 namespace kelvary {
 namespace {
@@ -177,7 +178,8 @@ bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) { return LineTes
 ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
   // Lines that no test can match change nothing but strLine and strPrevLine,
   // so the filter skips them and only the last line is taken at the end.
-  LogLineFilter filter(log, state.strPrevLine);
+  ReadAheadSource read_ahead(log);
+  LogLineFilter filter(read_ahead, state.strPrevLine);
   const auto end = filter.Run([&](std::string_view header, std::string_view line) {
     state.strPrevLine.assign(header);
     state.strLine.assign(line);

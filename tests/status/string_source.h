@@ -23,6 +23,8 @@ class StringSource final : public ByteSource {
     return static_cast<std::ptrdiff_t>(n);
   }
 
+  std::size_t position() const { return pos_; }
+
  private:
   std::string data_;
   std::size_t piece_;

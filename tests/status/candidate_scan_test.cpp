@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "status/candidate_scan.h"
+
+namespace kelvary {
+namespace {
+
+// The positions a search must report, by the plain definition.
+std::vector<std::uint32_t> PassingByHand(const std::string& buffer, std::size_t from, std::size_t end) {
+  std::vector<std::uint32_t> passing;
+  for (std::size_t i = from; i < end; ++i) {
+    const char c = buffer[i];
+    const bool line_start = buffer[i - 1] == '\n' || buffer[i - 1] == '\r';
+    const bool letter = c == 'C' || c == 'T' || c == 'S';
+    const bool interval = c == 'C' && buffer[i + 29] == '[';
+    if ((letter && line_start) || interval) passing.push_back(static_cast<std::uint32_t>(i));
+  }
+  return passing;
+}
+
+std::vector<std::uint32_t> PassingBySearch(CandidateSearch search, const std::string& buffer, std::size_t from,
+                                           std::size_t end, std::size_t batch) {
+  std::vector<std::uint32_t> passing;
+  std::vector<std::uint32_t> positions(batch);
+  while (from < end) {
+    std::size_t stopped_at = from;
+    const std::size_t found = search(buffer.data(), from, end, positions.data(), batch, &stopped_at);
+    passing.insert(passing.end(), positions.begin(), positions.begin() + static_cast<std::ptrdiff_t>(found));
+    EXPECT_GT(stopped_at, from) << "the search must make progress";
+    from = stopped_at;
+  }
+  return passing;
+}
+
+TEST(CandidateSearch, EverySearchFindsExactlyThePassingPositions) {
+  NamedCandidateSearch searches[4];
+  const std::size_t count = AvailableCandidateSearches(searches, 4);
+  ASSERT_GE(count, 1u);
+  std::mt19937 random(42);
+  const std::string alphabet = "CTS[\r\nx C";
+  std::uniform_int_distribution<std::size_t> letter(0, alphabet.size() - 1);
+  std::uniform_int_distribution<std::size_t> length(0, 400);
+  for (int round = 0; round < 500; ++round) {
+    std::string buffer(kCandidateScanBefore + length(random) + kCandidateScanAfter, 'x');
+    for (char& c : buffer) c = alphabet[letter(random)];
+    const std::size_t from = kCandidateScanBefore + round % 7;
+    const std::size_t end = std::max(from, buffer.size() - kCandidateScanAfter);
+    const auto expected = PassingByHand(buffer, from, end);
+    for (std::size_t k = 0; k < count; ++k) {
+      for (std::size_t batch : {kCandidateBatchRoom, std::size_t{1000}}) {
+        EXPECT_EQ(PassingBySearch(searches[k].search, buffer, from, end, batch), expected)
+            << searches[k].name << ", round " << round << ", batch " << batch;
+      }
+    }
+  }
+}
+
+TEST(CandidateSearch, LineEndsForwardAndBackward) {
+  const std::string text = std::string(20, '-') + "ab\r\ncd\nef" + std::string(20, '-');
+  const std::size_t a = 20;
+  EXPECT_EQ(NextLineEnd(text.data(), a, text.size()), a + 2);
+  EXPECT_EQ(NextLineEnd(text.data(), a + 4, text.size()), a + 6);
+  EXPECT_EQ(NextLineEnd(text.data(), a + 7, a + 9), a + 9) << "no line end before the end";
+  EXPECT_EQ(LineStartBefore(text.data(), a + 9, a), a + 7);
+  EXPECT_EQ(LineStartBefore(text.data(), a + 6, a), a + 4);
+  EXPECT_EQ(LineStartBefore(text.data(), a + 2, a), a) << "no line end after the floor";
+}
+
+}  // namespace
+}  // namespace kelvary
