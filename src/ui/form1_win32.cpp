@@ -9,10 +9,12 @@
 #include "ui/command_line.h"
 #include "ui/control_text_win32.h"
 #include "ui/desktop_win32.h"
+#include "ui/help_windows_win32.h"
 #include "ui/maker_site.h"
 #include "ui/message_loop_win32.h"
 #include "ui/report_copy.h"
 #include "ui/resource_ids.h"
+#include "ui/update_check_win32.h"
 
 namespace kelvary {
 namespace {
@@ -68,6 +70,9 @@ const CommandRoute<Form1> Form1::kRoutes[] = {
     {form1::txtApp, EN_SETFOCUS, &Form1::txtApp_GotFocus},
     {IDM_EDIT_COPY, 0, &Form1::mnuEditCopy_Click},
     {IDM_HELP_ONLINE, 0, &Form1::mnuHelpOnline_Click},
+    {IDM_HELP_ABOUT, 0, &Form1::mnuHelpAbout_Click},
+    {IDM_HELP_VERSION, 0, &Form1::mnuVersion_Click},
+    {IDM_HELP_HELP, 0, &Form1::mnuHelpHelp_Click},
     {IDM_SERVERS_ADD, 0, &Form1::mnuServersAdd_Click},
     {IDM_SERVERS_REMOVE, 0, &Form1::mnuServersRemove_Click},
 };
@@ -224,6 +229,12 @@ void Form1::mnuEditCopy_Click() {
 void Form1::txtApp_GotFocus() { PostMessageA(Control(form1::txtApp), EM_SETSEL, 0, -1); }
 
 void Form1::mnuHelpOnline_Click() { OpenInBrowser(OnlineHelpAddress()); }
+
+void Form1::mnuHelpAbout_Click() { ShowAboutWindow(hwnd_); }
+
+void Form1::mnuVersion_Click() { CheckForNewerVersion(hwnd_); }
+
+void Form1::mnuHelpHelp_Click() { ShowHelpWindow(hwnd_); }
 
 void Form1::mnuServersAdd_Click() { ShowAddServerDialog(hwnd_, services_.registry, *this); }
 

@@ -121,6 +121,9 @@ class Form1 final : public BaseWindow<Form1>,
   void mnuEditCopy_Click();
   void txtApp_GotFocus();
   void mnuHelpOnline_Click();
+  void mnuHelpAbout_Click();
+  void mnuVersion_Click();
+  void mnuHelpHelp_Click();
   void mnuServersAdd_Click();
   void mnuServersRemove_Click();
 

@@ -4,6 +4,7 @@
 
 #define IDI_KELVARY 101
 #define IDR_FORM1_MENU 102
+#define IDI_ABOUT 103
 
 // Form1's menu items, in menu order.
 #define IDM_SERVERS_ADD 40001

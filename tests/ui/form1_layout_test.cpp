@@ -82,10 +82,10 @@ TEST_F(Form1LayoutTest, MenuBarHoldsItsItemsInOrderWithTheUnbuiltOnesGreyed) {
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 1)),
             (std::vector<MenuItem>{{"Copy Contents of Kelvary ListBox", false}}));
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 2)),
-            (std::vector<MenuItem>{{"About", true},
-                                   {"Check For More Recent Version", true},
+            (std::vector<MenuItem>{{"About", false},
+                                   {"Check For More Recent Version", false},
                                    {"Online Help", false},
-                                   {"Help", true}}));
+                                   {"Help", false}}));
 }
 
 TEST_F(Form1LayoutTest, StartsWithBothBoxesUncheckedAndTimer1Off) {

@@ -9,7 +9,6 @@
 #include "support/message_box_watcher_win32.h"
 #include "ui/resource_ids.h"
 #include "ui/update_check.h"
-#include "ui/update_check_win32.h"
 #include "ui/version_record_win32.h"
 
 namespace kelvary::test {
@@ -58,7 +57,7 @@ class UpdateCheckTest : public Form1Test {
   // The menu command, with every box it shows answered and kept.
   std::vector<SeenMessageBox> CheckForNewerVersion() {
     MessageBoxWatcher watcher;
-    ::kelvary::CheckForNewerVersion(Window());
+    Menu(IDM_HELP_VERSION);
     return watcher.Seen();
   }
 

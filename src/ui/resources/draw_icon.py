@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""Draws Kelvary.ico: 32x32 and 16x16, 16 colours, written byte for byte the
-same on every run. The picture: a navy tile holding three progress bars, the
-running calculations the program reports.
+"""Draws the program's icons: 32x32 and 16x16, 16 colours, written byte for
+byte the same on every run.
 
-Usage: draw_icon.py OUTPUT.ico
+  kelvary  Kelvary.ico, the main window's: a navy tile holding three progress
+           bars, the running calculations the program reports.
+  about    About.ico, the about window's: a teal disc with a white "i".
+
+Usage: draw_icon.py kelvary|about OUTPUT.ico
 """
 import struct
 import sys
@@ -15,7 +18,7 @@ PALETTE = [
     (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
     (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
 ]
-BLACK, NAVY, SILVER, GREEN, WHITE = 0, 4, 7, 10, 15
+BLACK, NAVY, TEAL, SILVER, GREEN, WHITE = 0, 4, 6, 7, 10, 15
 TRANSPARENT = None
 
 # How far each bar has got, left to right.
@@ -49,12 +52,35 @@ def picture(size):
     return pixels
 
 
+def about_picture(size):
+    """A teal disc with a white "i": its dot above its stem."""
+    pixels = [[TRANSPARENT] * size for _ in range(size)]
+    centre = (size - 1) / 2
+    radius = size / 2
+    for y in range(size):
+        for x in range(size):
+            if (x - centre) ** 2 + (y - centre) ** 2 <= radius * radius:
+                pixels[y][x] = TEAL
+    stem = max(size // 8, 2)
+    left = (size - stem) // 2
+    dot_top = size * 3 // 16
+    stem_top = dot_top + stem + max(size // 16, 1)
+    stem_bottom = size - size * 3 // 16
+    for y in list(range(dot_top, dot_top + stem)) + list(range(stem_top, stem_bottom)):
+        for x in range(left, left + stem):
+            pixels[y][x] = WHITE
+    return pixels
+
+
+PICTURES = {"kelvary": picture, "about": about_picture}
+
+
 def padded(row_bytes):
     return row_bytes + b"\0" * (-len(row_bytes) % 4)
 
 
-def image_bytes(size):
-    pixels = picture(size)
+def image_bytes(draw, size):
+    pixels = draw(size)
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
     palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
     colour_rows, mask_rows = [], []
@@ -68,8 +94,8 @@ def image_bytes(size):
     return header + palette + b"".join(colour_rows) + b"".join(mask_rows)
 
 
-def icon_file(sizes):
-    images = [image_bytes(size) for size in sizes]
+def icon_file(draw, sizes):
+    images = [image_bytes(draw, size) for size in sizes]
     directory = struct.pack("<HHH", 0, 1, len(images))
     offset = len(directory) + 16 * len(images)
     entries = b""
@@ -80,5 +106,5 @@ def icon_file(sizes):
 
 
 if __name__ == "__main__":
-    with open(sys.argv[1], "wb") as out:
-        out.write(icon_file((32, 16)))
+    with open(sys.argv[2], "wb") as out:
+        out.write(icon_file(PICTURES[sys.argv[1]], (32, 16)))
