@@ -42,7 +42,7 @@ prepare_window() {
   export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
   seed_prefix "$1"
-  cp -f "$build/src/Kelvary.exe" "$demo/Kelvary.exe"
+  cp -f "$build/Kelvary.exe" "$demo/Kelvary.exe"
   printf 'Demo,SAMPLE\r\n' >"$demo/Kelvary.ini"
 }
 
