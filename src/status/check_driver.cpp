@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "servers/registry_store.h"
+#include "servers/server_definition.h"
 #include "status/log_scanner.h"
 #include "status/remote_log.h"
 #include "ui/settings_file.h"
@@ -11,10 +12,6 @@
 namespace kelvary {
 namespace {
 
-constexpr std::string_view kPathValue = "Path";
-constexpr std::string_view kAccessValue = "Access";
-// Only this exact text selects the Essbase API; anything else reads directly.
-constexpr std::string_view kRemoteAccess = "1";
 constexpr std::string_view kAppFolder = "app";
 constexpr std::string_view kLogExtension = ".log";
 constexpr char kReasonJoint[] = ": ";

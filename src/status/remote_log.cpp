@@ -4,6 +4,7 @@
 #include <string>
 
 #include "servers/registry_store.h"
+#include "servers/server_definition.h"
 
 namespace kelvary {
 namespace {
@@ -24,9 +25,6 @@ constexpr std::size_t kClientErrorOffset = 366;
 constexpr std::size_t kStackDepthOffset = 368;
 constexpr unsigned char kPadding = ' ';
 
-constexpr std::string_view kDnsValue = "DNS";
-constexpr std::string_view kUserNameValue = "UserName";
-constexpr std::string_view kPasswordValue = "Password";
 
 constexpr std::string_view kUnknownServerMessage = "The server you have entered does not exist.  ";
 constexpr std::string_view kWrongPasswordMessage = "The password you have entered is incorrect.  ";
