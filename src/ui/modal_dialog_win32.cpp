@@ -49,14 +49,18 @@ bool IsFrame(const ControlLayout& control) {
          (control.style & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
+// Behind every control so far, and clipped by the controls in front of it.
 void SendToBack(HWND window, int id) {
-  SetWindowPos(GetDlgItem(window, id), HWND_BOTTOM, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  HWND control = GetDlgItem(window, id);
+  SetWindowLongPtrA(control, GWL_STYLE, GetWindowLongPtrA(control, GWL_STYLE) | WS_CLIPSIBLINGS);
+  SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-// Labels overlap the boxes they name and frames hold boxes; kept behind the
-// controls, and frames behind everything, they never paint over them. Tab
-// passes over both, so the order it walks stays the table's.
+// Labels overlap the boxes they name and frames hold boxes; behind the
+// controls, frames behind everything, and clipped by what is in front, they
+// never paint over them. Tab passes over both, so the order it walks stays
+// the table's.
 void SendLabelsAndFramesBack(HWND window, std::span<const ControlLayout> controls) {
   for (const ControlLayout& control : controls) {
     if (IsLabel(control)) SendToBack(window, control.id);

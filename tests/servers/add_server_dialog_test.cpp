@@ -5,6 +5,10 @@
 
 #include <imm.h>
 
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
 #include "support/message_box_watcher_win32.h"
 
 namespace kelvary::test {
@@ -38,6 +42,47 @@ const ControlCase kControls[] = {
     {txtPassword, "Edit", "", {80, 224, 233, 19}},
     {cmdcancel, "Button", "Cancel", {16, 256, 81, 25}},
     {cmdAdd, "Button", "Add", {208, 256, 89, 25}},
+};
+
+// Answers the shell's folder picker from a thread of its own, as a user
+// would: types a folder into its name box and presses Open, or presses
+// Cancel. Only posted messages go to the picker, which may be busy when a
+// sent one arrives.
+class FolderPickerAnswer {
+ public:
+  static constexpr const char* kPickerClass = "#32770";
+  static constexpr int kNameBox = 1152;  // edt1 of the common file dialogs
+  static constexpr DWORD kTimeoutMs = 20000;
+
+  // An empty `folder` cancels.
+  explicit FolderPickerAnswer(std::string folder)
+      : folder_(std::move(folder)), thread_([this] { Answer(); }) {}
+  ~FolderPickerAnswer() { thread_.join(); }
+
+  HWND PickerOwner() const { return owner_; }
+
+ private:
+  void Answer() {
+    HWND picker = nullptr;
+    for (DWORD waited = 0; !picker && waited < kTimeoutMs; waited += kPollMs) {
+      Sleep(kPollMs);
+      picker = FindProcessWindow(kPickerClass, GetCurrentProcessId());
+    }
+    if (!picker) return;
+    owner_ = GetWindow(picker, GW_OWNER);
+    if (folder_.empty()) {
+      PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+      return;
+    }
+    HWND name_box = GetDlgItem(picker, kNameBox);
+    for (char typed : folder_) PostMessageA(name_box, WM_CHAR, static_cast<unsigned char>(typed), 1);
+    PostMessageA(picker, WM_COMMAND, IDOK, 0);
+  }
+
+  static constexpr DWORD kPollMs = 20;
+  const std::string folder_;
+  std::atomic<HWND> owner_{nullptr};
+  std::thread thread_;
 };
 
 class AddServerDialogTest : public ServerDialogTest {
@@ -142,6 +187,21 @@ TEST_F(AddServerDialogTest, TabWalksTheBoxesButtonsAndTheSelectedOption) {
   });
 }
 
+// Each label of the remote frame reaches under its box; painted, the box
+// stays whole where the label overlaps it.
+TEST_F(AddServerDialogTest, LabelsNeverPaintOverTheBoxesTheyReachUnder) {
+  WithAddDialog([](HWND dialog) {
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HDC screen = GetDC(dialog);
+    for (int box : {txtDns, txtUserName, txtPassword}) {
+      const PixelRect at = ChildRect(Item(dialog, box));
+      // Inside the box, left of the label's right edge.
+      EXPECT_EQ(GetPixel(screen, at.left + 4, at.top + at.height / 2), GetSysColor(COLOR_WINDOW)) << box;
+    }
+    ReleaseDC(dialog, screen);
+  });
+}
+
 TEST_F(AddServerDialogTest, LabelsAndFramesUseTheDialogFont) {
   WithAddDialog([](HWND dialog) {
     for (int id : {Label1[0], Label1[5], Frame1, txtName, cmdAdd}) {
@@ -172,6 +232,70 @@ TEST_F(AddServerDialogTest, PasswordBoxMasksWithWingdingsColonAndHasNoInputMetho
     HIMC input_context = ImmGetContext(box);
     EXPECT_EQ(input_context, nullptr);
     if (input_context) ImmReleaseContext(box, input_context);
+  });
+}
+
+TEST_F(AddServerDialogTest, MovingTo150PercentLaysOutControlsAndFontsAgain) {
+  WithAddDialog([](HWND dialog) {
+    RECT suggested{};
+    GetWindowRect(dialog, &suggested);
+    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    // Twips / 10 at 144 DPI.
+    EXPECT_EQ(ChildRect(Item(dialog, cmdBrowse)), (PixelRect{432, 144, 38, 38}));
+    EXPECT_EQ(ChildRect(Item(dialog, txtPassword)), (PixelRect{120, 336, 350, 29}));
+    EXPECT_EQ(ClientSize(dialog), (PixelRect{0, 0, 491, 434}));
+    EXPECT_EQ(FontOf(Item(dialog, cmdBrowse)).lfHeight, -20);  // 19.5
+    EXPECT_STREQ(FontOf(Item(dialog, cmdBrowse)).lfFaceName, "Wingdings");
+    EXPECT_EQ(FontOf(Item(dialog, txtPassword)).lfHeight, -17);  // 16.5
+    EXPECT_EQ(FontOf(Item(dialog, Label1[3])).lfHeight, -16);
+  });
+}
+
+// No button is the default: Enter presses the button that has the focus and
+// nothing else.
+TEST_F(AddServerDialogTest, EnterPressesOnlyTheFocusedButton) {
+  WithAddDialog([](HWND dialog) {
+    FillIn(dialog, DirectServer{"PROD", "d:\\essbase"});
+    SetFocus(Item(dialog, txtName));
+    PressDialogKey(dialog, VK_RETURN);
+    EXPECT_TRUE(IsWindow(dialog));
+    SetFocus(Item(dialog, cmdcancel));
+    PressDialogKey(dialog, VK_RETURN);
+    EXPECT_FALSE(IsWindow(dialog));
+  });
+  EXPECT_EQ(Writes(), Names{});
+  EXPECT_EQ(MainBox(), Names{"DEV"});
+}
+
+// ---- Browse -------------------------------------------------------------------
+
+TEST_F(AddServerDialogTest, BrowsePutsThePickedFoldersFullPathIntoThePathBox) {
+  const std::filesystem::path folder = folder_.path() / "essbase home";
+  std::filesystem::create_directories(folder);
+  WithAddDialog([&](HWND dialog) {
+    Type(dialog, txtPath, "d:\\old");
+    HWND picker_owner = nullptr;
+    {
+      FolderPickerAnswer answer(folder.string());
+      Press(dialog, cmdBrowse);
+      picker_owner = answer.PickerOwner();
+    }
+    EXPECT_EQ(picker_owner, dialog);
+    EXPECT_EQ(ItemText(dialog, txtPath), folder.string());
+    Press(dialog, cmdcancel);
+  });
+}
+
+TEST_F(AddServerDialogTest, CancellingThePickerLeavesThePathAsItWas) {
+  WithAddDialog([](HWND dialog) {
+    Type(dialog, txtPath, "d:\\essbase");
+    {
+      FolderPickerAnswer cancel("");
+      Press(dialog, cmdBrowse);
+    }
+    EXPECT_EQ(ItemText(dialog, txtPath), "d:\\essbase");
+    EXPECT_TRUE(IsWindow(dialog));
+    Press(dialog, cmdcancel);
   });
 }
 
