@@ -30,8 +30,8 @@ std::vector<MenuItem> MenuItems(HMENU menu);
 // A top-level window of `class_name` that belongs to process `process_id`.
 HWND FindProcessWindow(const char* class_name, DWORD process_id);
 
-// Converts a path CMake knows ("/work/x" under Wine, "C:/x" on Windows)
-// into the one the program sees ("Z:\work\x", "C:\x").
+// Converts a path CMake knows ("/src/x" under Wine, "C:/x" on Windows)
+// into the one the program sees ("Z:\src\x", "C:\x").
 std::string ProgramPath(std::string path);
 
 }  // namespace kelvary::test
