@@ -62,24 +62,34 @@ class FolderPickerAnswer {
   HWND PickerOwner() const { return owner_; }
 
  private:
+  // Waits for the picker to be up with its name box, then answers, again
+  // and again until it has closed: an answer that arrives while the picker
+  // is still setting itself up is lost. Gives up by cancelling, so that a
+  // picker that never takes the answer fails the test instead of hanging it.
   void Answer() {
     HWND picker = nullptr;
-    for (DWORD waited = 0; !picker && waited < kTimeoutMs; waited += kPollMs) {
+    HWND name_box = nullptr;
+    for (DWORD waited = 0; !name_box && waited < kTimeoutMs; waited += kPollMs) {
       Sleep(kPollMs);
       picker = FindProcessWindow(kPickerClass, GetCurrentProcessId());
+      if (picker && IsWindowVisible(picker)) name_box = GetDlgItem(picker, kNameBox);
     }
-    if (!picker) return;
+    if (!name_box) return;
     owner_ = GetWindow(picker, GW_OWNER);
-    if (folder_.empty()) {
-      PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
-      return;
+    for (DWORD waited = 0; IsWindow(picker) && waited < kTimeoutMs; waited += kRetryMs) {
+      if (folder_.empty()) {
+        PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+      } else {
+        SendMessageA(name_box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder_.c_str()));
+        PostMessageA(picker, WM_COMMAND, IDOK, 0);
+      }
+      Sleep(kRetryMs);
     }
-    HWND name_box = GetDlgItem(picker, kNameBox);
-    for (char typed : folder_) PostMessageA(name_box, WM_CHAR, static_cast<unsigned char>(typed), 1);
-    PostMessageA(picker, WM_COMMAND, IDOK, 0);
+    if (IsWindow(picker)) PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
   }
 
   static constexpr DWORD kPollMs = 20;
+  static constexpr DWORD kRetryMs = 500;
   const std::string folder_;
   std::atomic<HWND> owner_{nullptr};
   std::thread thread_;

@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {H("Sa\x1Ales", "ad\x1Amin"), Start(), std::string("x\0y", 3), H("Sa\x1Ales", "ad\x1Amin"), Finish()},
                  kNothing},
         ScanCase{"LinesMayBeginWithBlanksAndStillBeHeaders",
-                 {" " + H("Sales", "admin"), Start()},
+                 {std::string(1, ' ') + H("Sales", "admin"), Start()},
                  {"SALES (0 out of 0) - Started at 14:0 by admin"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
