@@ -59,16 +59,5 @@ TEST(CandidateSearch, EverySearchFindsExactlyThePassingPositions) {
   }
 }
 
-TEST(CandidateSearch, LineEndsForwardAndBackward) {
-  const std::string text = std::string(20, '-') + "ab\r\ncd\nef" + std::string(20, '-');
-  const std::size_t a = 20;
-  EXPECT_EQ(NextLineEnd(text.data(), a, text.size()), a + 2);
-  EXPECT_EQ(NextLineEnd(text.data(), a + 4, text.size()), a + 6);
-  EXPECT_EQ(NextLineEnd(text.data(), a + 7, a + 9), a + 9) << "no line end before the end";
-  EXPECT_EQ(LineStartBefore(text.data(), a + 9, a), a + 7);
-  EXPECT_EQ(LineStartBefore(text.data(), a + 6, a), a + 4);
-  EXPECT_EQ(LineStartBefore(text.data(), a + 2, a), a) << "no line end after the floor";
-}
-
 }  // namespace
 }  // namespace kelvary

@@ -5,7 +5,7 @@
 // by KELVARY_STANDIN_RECORD, so tests see what our loader really passed.
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "essbase_standin_fixtures.h"
@@ -45,16 +45,6 @@ void Record(const std::string& line) {
   }
 }
 
-std::string Hex(const unsigned char* bytes, std::size_t size) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (std::size_t i = 0; i < size; ++i) {
-    hex += kDigits[bytes[i] >> 4];
-    hex += kDigits[bytes[i] & 0x0F];
-  }
-  return hex;
-}
-
 std::int32_t LoginStatus(const std::string& server, const std::string& user,
                          const std::string& password) {
   if (server == standin::kRefusingServer) return standin::kOtherStatus;
@@ -65,24 +55,16 @@ std::int32_t LoginStatus(const std::string& server, const std::string& user,
   return 0;
 }
 
+// A missing fixture leaves the destination as it was, as a failed download does.
 bool CopyFile(const std::string& from, const std::string& to) {
-  std::FILE* in = std::fopen(from.c_str(), "rb");
-  if (in == nullptr) return false;
-  std::FILE* out = std::fopen(to.c_str(), "wb");
-  if (out != nullptr) {
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) std::fwrite(buffer, 1, got, out);
-    std::fclose(out);
-  }
-  std::fclose(in);
-  return out != nullptr;
+  std::error_code error;
+  return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
 }
 
 }  // namespace
 
 STANDIN_EXPORT std::int32_t KELVARY_ESSBASE_CALL EsbInit(void* init_record, std::uint32_t* instance) {
-  Record("EsbInit|" + Hex(static_cast<const unsigned char*>(init_record), standin::kInitRecordBytes));
+  Record("EsbInit|" + standin::Hex(static_cast<const unsigned char*>(init_record), standin::kInitRecordBytes));
   *instance = standin::kInstance;
   return 0;
 }

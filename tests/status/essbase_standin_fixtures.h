@@ -3,6 +3,7 @@
 // tests that drive it.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace kelvary::test::standin {
 
@@ -36,5 +37,13 @@ inline constexpr std::uint32_t kInstance = 0x2A51;
 inline constexpr std::uint32_t kContext = 0xC0DE07;
 inline constexpr std::uint16_t kApplicationCount = 3;
 inline constexpr std::size_t kInitRecordBytes = 372;
+
+// How the library records bytes, and the tests the bytes they expect.
+inline std::string Hex(const unsigned char* bytes, std::size_t size) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (std::size_t i = 0; i < size; ++i) hex += {kDigits[bytes[i] >> 4], kDigits[bytes[i] & 0x0F]};
+  return hex;
+}
 
 }  // namespace kelvary::test::standin

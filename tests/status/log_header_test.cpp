@@ -14,7 +14,7 @@ struct HeaderCase {
   ClockFormat clock;
   std::string database;
   std::string time;
-  std::string user;  // "(unchanged)" stays as it was before the parse
+  std::string user;  // kUserBefore: left as it was before the parse
 };
 
 constexpr const char* kUserBefore = "earlier";
@@ -35,12 +35,9 @@ TEST_P(ParseLogHeaderCase, TakesDatabaseTimeAndUser) {
   EXPECT_EQ(state.strPrevLine, CaseMap::Windows1252().Upper(c.header)) << "the header is upper-cased in place";
 }
 
-std::string HeaderAt(const std::string& hhmm) {
-  return "[Wed Jan 08 " + hhmm + ":09 2003]Local/SAMPLE/Sales/admin/Info(1012555)";
-}
-
 HeaderCase Clock(const char* name, const std::string& hhmm, const std::string& expected) {
-  return {name, HeaderAt(hhmm), "SAMPLE", ClockFormat::TwelveHour, "SALES", expected, "admin"};
+  return {name, "[Wed Jan 08 " + hhmm + ":09 2003]Local/SAMPLE/Sales/admin/Info(1012555)", "SAMPLE",
+          ClockFormat::TwelveHour, "SALES", expected, "admin"};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,49 +75,30 @@ INSTANTIATE_TEST_SUITE_P(
                    ClockFormat::TwentyFourHour, "", "14:05", "admin"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct TextCase {
-  const char* name;
-  std::string input;
-  std::string expected;
-};
-
-class BracketTextCase : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(BracketTextCase, ReturnsTextBetweenFirstOpenAndNextClose) {
-  EXPECT_EQ(BracketText(GetParam().input), GetParam().expected);
+TEST(BracketText, ReturnsTextBetweenFirstOpenAndNextClose) {
+  EXPECT_EQ(BracketText("[WED JAN 08 14:05:09 2003]LOCAL/SAMPLE"), "WED JAN 08 14:05:09 2003");
+  EXPECT_EQ(BracketText("x]y[z]w"), "z") << "a close before the open is passed over";
+  EXPECT_EQ(BracketText("[a][b]"), "a");
+  EXPECT_EQ(BracketText("[]"), "");
+  EXPECT_EQ(BracketText("WED JAN 08]"), "") << "no open";
+  EXPECT_EQ(BracketText("[WED JAN 08"), "") << "no close";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, BracketTextCase,
-    ::testing::Values(TextCase{"Stamp", "[WED JAN 08 14:05:09 2003]LOCAL/SAMPLE", "WED JAN 08 14:05:09 2003"},
-                      TextCase{"NoOpen", "WED JAN 08]", ""}, TextCase{"NoClose", "[WED JAN 08", ""},
-                      TextCase{"CloseBeforeOpenIsPassedOver", "x]y[z]w", "z"}, TextCase{"Empty", "[]", ""},
-                      TextCase{"FirstPairOnly", "[a][b]", "a"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-class StampTimeCase : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(StampTimeCase, ShowsHoursAndMinutesOfReadableStamps) {
-  EXPECT_EQ(StampTimeOfDay(GetParam().input), GetParam().expected);
+TEST(StampTimeOfDay, ShowsHoursAndMinutesOfReadableStamps) {
+  EXPECT_EQ(StampTimeOfDay("WED JAN 08 14:05:09 2003"), "14:05");
+  EXPECT_EQ(StampTimeOfDay("THU APR  6 10:09:19 1995"), "10:09") << "one-digit day, two blanks";
+  EXPECT_EQ(StampTimeOfDay("MON FEB 31 00:00:00 2003"), "00:00") << "the shape counts, not the calendar";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Stamps, StampTimeCase,
-    ::testing::Values(TextCase{"Readable", "WED JAN 08 14:05:09 2003", "14:05"},
-                      TextCase{"OneDigitDayAndTwoBlanks", "THU APR  6 10:09:19 1995", "10:09"},
-                      TextCase{"ShapeNotCalendar", "MON FEB 31 00:00:00 2003", "00:00"},
-                      TextCase{"TabIsNotABlank", "WED JAN 08\t14:05:09 2003", "WED JAN 08\t14:05:09 2003"},
-                      TextCase{"NonBreakingSpace", "WED JAN 08\xA0" "14:05:09 2003", "WED JAN 08\xA0" "14:05:09 2003"},
-                      TextCase{"HourOutOfRange", "WED JAN 08 24:05:09 2003", "WED JAN 08 24:05:09 2003"},
-                      TextCase{"SecondOutOfRange", "WED JAN 08 14:05:60 2003", "WED JAN 08 14:05:60 2003"},
-                      TextCase{"DayZero", "WED JAN 0 14:05:09 2003", "WED JAN 0 14:05:09 2003"},
-                      TextCase{"DayThirtyTwo", "WED JAN 32 14:05:09 2003", "WED JAN 32 14:05:09 2003"},
-                      TextCase{"UnknownMonth", "WED JAX 08 14:05:09 2003", "WED JAX 08 14:05:09 2003"},
-                      TextCase{"ShortYear", "WED JAN 08 14:05:09 03", "WED JAN 08 14:05:09 03"},
-                      TextCase{"SomethingAfter", "WED JAN 08 14:05:09 2003 X", "WED JAN 08 14:05:09 2003 X"},
-                      TextCase{"LeadingBlank", " WED JAN 08 14:05:09 2003", " WED JAN 08 14:05:09 2003"},
-                      TextCase{"Empty", "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(StampTimeOfDay, ShowsUnreadableStampsWhole) {
+  for (const std::string stamp :
+       {"WED JAN 08\t14:05:09 2003", "WED JAN 08\xA0" "14:05:09 2003", "WED JAN 08 24:05:09 2003",
+        "WED JAN 08 14:05:60 2003", "WED JAN 0 14:05:09 2003", "WED JAN 32 14:05:09 2003",
+        "WED JAX 08 14:05:09 2003", "WED JAN 08 14:05:09 03", "WED JAN 08 14:05:09 2003 X",
+        " WED JAN 08 14:05:09 2003", ""}) {
+    EXPECT_EQ(StampTimeOfDay(stamp), stamp);
+  }
+}
 
 }  // namespace
 }  // namespace kelvary

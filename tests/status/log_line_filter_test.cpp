@@ -52,27 +52,11 @@ std::vector<Pair> CandidatesByFilter(const std::string& log, std::string header,
 // of lines and across block boundaries, with every kind of line ending.
 std::string RandomLog(std::mt19937& random) {
   static const std::vector<std::string> pieces = {
-      "[Wed Jan 08 14:05:09 2003]Local/SAMPLE/Basic/admin/Info(1012555)",
-      "Calculating [ Measures(Sales)]",
-      "Calculating in parallel",
-      "Calculator Information Message: Completion Notice",
-      "Calculator Information Message: Executing Block",
-      "Completion Notice For Every: [ 10%] Of Blocks",
-      "Total Calc Elapsed Time : [2.4] seconds",
-      "Starting Essbase Server",
-      "Completion Notice For Every: ",
-      "Ca",
-      "S",
-      "T",
-      "C",
-      "x",
-      "",
-      "\r",
-      "\n",
-      "\r\n",
-      "\r\n",
-      "\n",
-  };
+      "[Wed Jan 08 14:05:09 2003]Local/SAMPLE/Basic/admin/Info(1012555)", "Calculating [ Measures(Sales)]",
+      "Calculating in parallel", "Calculator Information Message: Completion Notice",
+      "Calculator Information Message: Executing Block", "Completion Notice For Every: [ 10%] Of Blocks",
+      "Total Calc Elapsed Time : [2.4] seconds", "Starting Essbase Server", "Completion Notice For Every: ",
+      "Ca", "S", "T", "C", "x", "", "\r", "\n", "\r\n", "\r\n", "\n"};
   std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
   std::uniform_int_distribution<int> count(0, 60);
   std::string log;
@@ -124,15 +108,6 @@ TEST(LogLineFilter, KeepsOnlyTheFirstMebibyteOfAHugeHeader) {
     ASSERT_EQ(pairs.size(), 1u);
     EXPECT_EQ(pairs[0].first, huge.substr(0, kMaxLineBytes)) << "pieces of " << piece;
   }
-}
-
-TEST(LogLineFilter, StopsWhenTheVisitorSaysSo) {
-  StringSource source("Starting Essbase Server\nStarting Essbase Server\n");
-  LogLineFilter filter(source, "");
-  int visits = 0;
-  EXPECT_EQ(filter.Run([&](std::string_view, std::string_view) { return ++visits < 1; }),
-            LogLineFilter::End::Stopped);
-  EXPECT_EQ(visits, 1);
 }
 
 }  // namespace

@@ -76,4 +76,18 @@ inline std::string LoginCall(const std::string& dns = standin::kServer,
 
 inline std::string TermCall() { return Call("EsbTerm", {std::to_string(standin::kInstance)}); }
 
+// EsbInit with the record as the API reads it, field by field: version
+// 0x65100, 10 context handles, the local path and an empty message file
+// padded with blanks, no help file, the client error switch, an error stack
+// depth of 100, then the two bytes that end the buffer.
+inline std::string InitCall() {
+  std::vector<unsigned char> bytes = {0x00, 0x51, 0x06, 0x00, 0x0A, 0x00};
+  const std::string local_path = "C:\\ESSBASE";
+  bytes.insert(bytes.end(), local_path.begin(), local_path.end());
+  bytes.insert(bytes.end(), 110 + 120, ' ');
+  bytes.insert(bytes.end(), 120, 0x00);
+  bytes.insert(bytes.end(), {0x01, 0x00, 0x64, 0x00, 0x00, 0x00});
+  return Call("EsbInit", {standin::Hex(bytes.data(), bytes.size())});
+}
+
 }  // namespace kelvary::test
