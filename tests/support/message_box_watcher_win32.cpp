@@ -13,21 +13,6 @@ constexpr const char* kDialogClass = "#32770";
 constexpr int kMessageTextId = 0xFFFF;
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
-struct BoxSearch {
-  DWORD process_id;
-  std::vector<HWND> boxes;
-};
-
-BOOL CALLBACK CollectBox(HWND window, LPARAM search_address) {
-  auto* search = reinterpret_cast<BoxSearch*>(search_address);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->process_id && IsWindowVisible(window) && ClassNameOf(window) == kDialogClass) {
-    search->boxes.push_back(window);
-  }
-  return TRUE;
-}
-
 // The system icons a box can show, by number: IDI_ names depend on UNICODE.
 constexpr WORD kErrorIcon = 32513;        // IDI_HAND
 constexpr WORD kInformationIcon = 32516;  // IDI_ASTERISK
@@ -82,9 +67,12 @@ std::vector<SeenMessageBox> MessageBoxWatcher::Seen() {
 
 void MessageBoxWatcher::Watch() {
   while (!stop_) {
-    BoxSearch search{process_id_, {}};
-    EnumWindows(&CollectBox, reinterpret_cast<LPARAM>(&search));
-    for (HWND box : search.boxes) Answer(box);
+    HWND box = nullptr;
+    while ((box = FindWindowExA(nullptr, box, kDialogClass, nullptr))) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(box, &owner);
+      if (owner == process_id_ && IsWindowVisible(box)) Answer(box);
+    }
     std::this_thread::sleep_for(kPollInterval);
   }
 }

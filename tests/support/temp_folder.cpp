@@ -6,9 +6,9 @@
 
 namespace kelvary::test {
 
-TempFolder::TempFolder(const std::string& name_start) {
+TempFolder::TempFolder() {
   std::random_device random;
-  path_ = std::filesystem::temp_directory_path() / (name_start + std::to_string(random()));
+  path_ = std::filesystem::temp_directory_path() / ("kelvary-test-" + std::to_string(random()));
   std::filesystem::create_directories(path_);
 }
 

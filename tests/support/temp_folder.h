@@ -8,8 +8,7 @@ namespace kelvary::test {
 
 class TempFolder {
  public:
-  // `name_start` begins the folder's name; a random number follows.
-  explicit TempFolder(const std::string& name_start = "kelvary-test-");
+  TempFolder();
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

@@ -17,29 +17,19 @@ std::string Narrow(const std::wstring& wide) {
   return narrow;
 }
 
-// An item of a list or combo box through its length and text messages.
-std::string ItemText(HWND box, UINT length_message, UINT text_message, WPARAM index) {
-  const LRESULT length = SendMessageW(box, length_message, index, 0);
-  if (length < 0) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied = SendMessageW(box, text_message, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
-  return Narrow(text);
-}
-
-struct WindowSearch {
-  const char* class_name;
-  DWORD process_id;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM search_address) {
-  auto* search = reinterpret_cast<WindowSearch*>(search_address);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->process_id || ClassNameOf(window) != search->class_name) return TRUE;
-  search->found = window;
-  return FALSE;
+// Every item of a list or combo box through its count, length and text
+// messages.
+std::vector<std::string> Items(HWND box, UINT count_message, UINT length_message, UINT text_message) {
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageW(box, count_message, 0, 0);
+  for (WPARAM i = 0; static_cast<LRESULT>(i) < count; ++i) {
+    const LRESULT length = SendMessageW(box, length_message, i, 0);
+    std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(box, text_message, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
+    items.push_back(Narrow(text));
+  }
+  return items;
 }
 
 }  // namespace
@@ -54,21 +44,11 @@ std::string TextOf(HWND window) {
 }
 
 std::vector<std::string> ListBoxLines(HWND list) {
-  std::vector<std::string> lines;
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    lines.push_back(ItemText(list, LB_GETTEXTLEN, LB_GETTEXT, static_cast<WPARAM>(i)));
-  }
-  return lines;
+  return Items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }
 
 std::vector<std::string> ComboBoxItems(HWND combo) {
-  std::vector<std::string> items;
-  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    items.push_back(ItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<WPARAM>(i)));
-  }
-  return items;
+  return Items(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 std::string ClassNameOf(HWND window) {
@@ -103,9 +83,13 @@ std::vector<MenuItem> MenuItems(HMENU menu) {
 }
 
 HWND FindProcessWindow(const char* class_name, DWORD process_id) {
-  WindowSearch search{class_name, process_id, nullptr};
-  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, class_name, nullptr))) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == process_id) return window;
+  }
+  return nullptr;
 }
 
 std::string ProgramPath(std::string path) {

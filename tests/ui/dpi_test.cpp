@@ -44,18 +44,20 @@ TEST(ScaleForDpiTest, ScalesFrom96) {
   EXPECT_EQ(ScaleForDpi(3, 144), 5);    // 4.5 rounds up
 }
 
-TEST(FontHeightForDpiTest, EightPointsIsElevenPixelsAt96) {
-  EXPECT_EQ(FontHeightForDpi(kDialogFont.size_twips, 96), -11);   // 10.67
-  EXPECT_EQ(FontHeightForDpi(kDialogFont.size_twips, 120), -13);  // 13.33
-  EXPECT_EQ(FontHeightForDpi(kDialogFont.size_twips, 144), -16);
-  EXPECT_EQ(FontHeightForDpi(kDialogFont.size_twips, 192), -21);  // 21.33
-}
-
-TEST(FontHeightForDpiTest, FractionalPointSizesOfSymbolFonts) {
-  EXPECT_EQ(FontHeightForDpi(165, 96), -11);   // 8.25 pt: 11.0
-  EXPECT_EQ(FontHeightForDpi(195, 96), -13);   // 9.75 pt: 13.0
-  EXPECT_EQ(FontHeightForDpi(195, 144), -20);  // 19.5 rounds up
-  EXPECT_EQ(FontHeightForDpi(165, 120), -14);  // 13.75
+TEST(FontHeightForDpiTest, IsNegativePointsAtTheDpiRoundedHalvesUp) {
+  const int cases[][3] = {
+      {kDialogFont.size_twips, 96, -11},   // 8 pt: 10.67
+      {kDialogFont.size_twips, 120, -13},  // 13.33
+      {kDialogFont.size_twips, 144, -16},
+      {kDialogFont.size_twips, 192, -21},  // 21.33
+      {165, 96, -11},                      // 8.25 pt of a symbol font: 11.0
+      {195, 96, -13},                      // 9.75 pt: 13.0
+      {195, 144, -20},                     // 19.5 rounds up
+      {165, 120, -14},                     // 13.75
+  };
+  for (const auto& [twips, dpi, height] : cases) {
+    EXPECT_EQ(FontHeightForDpi(twips, dpi), height) << twips << " at " << dpi;
+  }
 }
 
 }  // namespace

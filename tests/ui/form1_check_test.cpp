@@ -4,12 +4,25 @@
 #include <thread>
 
 #include "form1_fixture.h"
-#include "support/message_box_watcher_win32.h"
 #include "support/posted_probe_win32.h"
 #include "ui/resource_ids.h"
 
 namespace kelvary::test {
 namespace {
+
+const std::vector<std::string> kDemoDetailReport = {
+    "BASIC (4 out of 10) - Started at 01:41 pm by admin",
+    "  >> 1/10:  13:44",
+    "  >> 2/10:  WED JAN 08 13:48:30 2003",
+    "  >> 3/4:  WED JAN 08 14:05:09 2003",
+    "  >> 4/4:  WED JAN 08 14:12:38 2003",
+    "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
+    "  >> 1/4:  14:09",
+    "  >> 2/4:  WED JAN 08 14:17:55 2003",
+    "BUDGET (0 out of 0) - Started at 03:40 pm by qatest",
+};
+const std::vector<std::string> kConnecting = {"Connecting to server..."};
+const std::vector<std::string> kFailure = {"The application does not exist on this server."};
 
 // The window as a probe saw it during a yield.
 struct Sighting {
@@ -34,6 +47,8 @@ class Form1CheckTest : public Form1Test {
     });
   }
 
+  void ClearReport() { SendMessageA(Control(form1::lstCalcs), LB_RESETCONTENT, 0, 0); }
+
   std::string ClipboardText() {
     std::string text;
     if (!OpenClipboard(nullptr)) return "(clipboard busy)";
@@ -49,12 +64,20 @@ class Form1CheckTest : public Form1Test {
   Sighting sighting_;
 };
 
-TEST_F(Form1CheckTest, CheckShowsTheDemoReportAndTheApplicationInUpperCase) {
+TEST_F(Form1CheckTest, CheckDisablesTheButtonsWhileItYieldsThenShowsTheReportAndRecordsTheQuery) {
+  SightAtNextYield();
   Click(form1::cmdOK);
+  ASSERT_TRUE(probe_.Ran());
+  EXPECT_FALSE(sighting_.ok_enabled);
+  EXPECT_FALSE(sighting_.exit_enabled);
+  EXPECT_EQ(sighting_.lines, kConnecting);
+  EXPECT_EQ(sighting_.application, "SAMPLE");
   EXPECT_EQ(Report(), kDemoReport);
-  EXPECT_EQ(AppText(), "SAMPLE");
   EXPECT_TRUE(Enabled(form1::cmdOK));
   EXPECT_TRUE(Enabled(form1::cmdExit));
+  EXPECT_EQ(Ini(), "Demo,SAMPLE\r\n");
+  SendMessageA(Window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(Ini(), "Demo,SAMPLE\r\n");
 }
 
 TEST_F(Form1CheckTest, DetailBoxAddsTheNoticeLines) {
@@ -63,41 +86,26 @@ TEST_F(Form1CheckTest, DetailBoxAddsTheNoticeLines) {
   EXPECT_EQ(Report(), kDemoDetailReport);
 }
 
-TEST_F(Form1CheckTest, UnknownApplicationGivesTheFailureLine) {
+TEST_F(Form1CheckTest, FailedCheckReplacesTheReportWithTheFailureLineAndLeavesTheFile) {
+  Click(form1::cmdOK);
   SetAppText("nosuchapp");
   Click(form1::cmdOK);
-  EXPECT_EQ(Report(), (std::vector<std::string>{"The application does not exist on this server."}));
+  EXPECT_EQ(Report(), kFailure);
+  EXPECT_EQ(Ini(), "Demo,SAMPLE\r\n");
 }
 
-TEST_F(Form1CheckTest, EnterRunsTheCheckFromTheAppBox) {
-  SetFocus(Control(form1::txtApp));
-  PressKey(VK_RETURN);
-  EXPECT_EQ(Report(), kDemoReport);
-}
-
-TEST_F(Form1CheckTest, EnterRunsTheCheckFromACheckBox) {
-  SetFocus(Control(form1::chkDetail));
-  PressKey(VK_RETURN);
-  EXPECT_EQ(Report(), kDemoReport);
-}
-
-TEST_F(Form1CheckTest, EnterOnAnotherPushButtonPressesThatButton) {
+TEST_F(Form1CheckTest, EnterRunsTheCheckUnlessTheFocusIsOnAnotherPushButton) {
+  for (int focus : {form1::txtApp, form1::chkDetail}) {
+    ClearReport();
+    SetFocus(Control(focus));
+    PressKey(VK_RETURN);
+    EXPECT_EQ(Report(), kDemoReport) << focus;
+  }
+  SetAppText("other");
   SetFocus(Control(form1::cmdExit));
   PressKey(VK_RETURN);
   EXPECT_EQ(Window(), nullptr);
-  EXPECT_EQ(Ini(), "Demo,sample\r\n");
-}
-
-TEST_F(Form1CheckTest, ButtonsAreDisabledWhileTheCheckYields) {
-  SightAtNextYield();
-  Click(form1::cmdOK);
-  ASSERT_TRUE(probe_.Ran());
-  EXPECT_FALSE(sighting_.ok_enabled);
-  EXPECT_FALSE(sighting_.exit_enabled);
-  EXPECT_EQ(sighting_.lines, (std::vector<std::string>{"Connecting to server..."}));
-  EXPECT_EQ(sighting_.application, "SAMPLE");
-  EXPECT_TRUE(Enabled(form1::cmdOK));
-  EXPECT_TRUE(Enabled(form1::cmdExit));
+  EXPECT_EQ(Ini(), "Demo,other\r\n");
 }
 
 TEST_F(Form1CheckTest, EnterAndEscDoNothingWhileTheCheckRuns) {
@@ -107,7 +115,7 @@ TEST_F(Form1CheckTest, EnterAndEscDoNothingWhileTheCheckRuns) {
   SightAtNextYield();  // after the keys: they have been handled by then
   Click(form1::cmdOK);
   ASSERT_TRUE(probe_.Ran());
-  EXPECT_EQ(sighting_.lines, (std::vector<std::string>{"Connecting to server..."}));
+  EXPECT_EQ(sighting_.lines, kConnecting);
   ASSERT_NE(Window(), nullptr);
   EXPECT_EQ(Report(), kDemoReport);
 }
@@ -125,7 +133,7 @@ TEST_F(Form1CheckTest, TimerTickDuringACheckIsSkipped) {
   // A nested check would have finished here, with its report and both
   // buttons enabled again.
   EXPECT_FALSE(sighting_.ok_enabled);
-  EXPECT_EQ(sighting_.lines, (std::vector<std::string>{"Connecting to server..."}));
+  EXPECT_EQ(sighting_.lines, kConnecting);
   EXPECT_EQ(Report(), kDemoReport);
 }
 
@@ -150,29 +158,14 @@ TEST_F(Form1CheckTest, CloseBoxDuringACheckWritesTheFileEndsTheCheckAndTheProgra
   EXPECT_TRUE(QuitPosted());
 }
 
-TEST_F(Form1CheckTest, CheckRecordsTheQueryAsOneLine) {
-  Click(form1::cmdOK);
-  EXPECT_EQ(Ini(), "Demo,SAMPLE\r\n");
-}
-
-TEST_F(Form1CheckTest, FailedCheckLeavesTheSettingsFileAsItWas) {
-  WriteWholeFile(IniPath(), "Demo,BUDGET\r\n");
-  SetAppText("nosuchapp");
-  Click(form1::cmdOK);
-  EXPECT_EQ(Ini(), "Demo,BUDGET\r\n");
-}
-
 TEST_F(Form1CheckTest, CopyPutsCrLfThenEachLineAndCrLfOnTheClipboard) {
+  Menu(IDM_EDIT_COPY);
+  EXPECT_EQ(ClipboardText(), "\r\n");
   Click(form1::cmdOK);
   Menu(IDM_EDIT_COPY);
   std::string expected = "\r\n";
   for (const std::string& line : kDemoReport) expected += line + "\r\n";
   EXPECT_EQ(ClipboardText(), expected);
-}
-
-TEST_F(Form1CheckTest, CopyOfTheEmptyListIsCrLfAlone) {
-  Menu(IDM_EDIT_COPY);
-  EXPECT_EQ(ClipboardText(), "\r\n");
 }
 
 TEST_F(Form1CheckTest, CopyWhileAnotherProgramHoldsTheClipboardSaysSo) {
@@ -185,35 +178,19 @@ TEST_F(Form1CheckTest, CopyWhileAnotherProgramHoldsTheClipboardSaysSo) {
     CloseClipboard();
   });
   WaitForSingleObject(held, INFINITE);
-  std::vector<SeenMessageBox> seen;
-  {
-    MessageBoxWatcher watcher;
-    Menu(IDM_EDIT_COPY);
-    seen = watcher.Seen();
-  }
+  const std::vector<SeenMessageBox> seen = BoxesShownBy([this] { Menu(IDM_EDIT_COPY); });
   SetEvent(release);
   holder.join();
   CloseHandle(held);
   CloseHandle(release);
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].title, "Kelvary");
-  EXPECT_EQ(seen[0].text, "Kelvary could not open the clipboard.");
-  EXPECT_TRUE(seen[0].error_icon);
+  ExpectOneBox(seen, "Kelvary", "Kelvary could not open the clipboard.", true);
   EXPECT_NE(Window(), nullptr);
 }
 
 TEST_F(Form1CheckTest, NewWindowThatCannotStartSaysSo) {
   Reopen((folder_.path() / "no program here").string());
-  std::vector<SeenMessageBox> seen;
-  {
-    MessageBoxWatcher watcher;
-    Click(form1::cmdNewWindow);
-    seen = watcher.Seen();
-  }
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].title, "Kelvary");
-  EXPECT_EQ(seen[0].text, "Kelvary could not start a new window.");
-  EXPECT_TRUE(seen[0].error_icon);
+  ExpectOneBox(BoxesShownBy([this] { Click(form1::cmdNewWindow); }), "Kelvary",
+               "Kelvary could not start a new window.", true);
 }
 
 }  // namespace

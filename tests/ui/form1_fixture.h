@@ -8,13 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "servers/registry_store.h"
 #include "status/essbase_library.h"
 #include "support/memory_registry.h"
+#include "support/message_box_watcher_win32.h"
 #include "support/temp_folder.h"
 #include "support/window_reading_win32.h"
 #include "ui/form1_win32.h"
@@ -29,20 +32,45 @@ inline const std::vector<std::string> kDemoReport = {
     "BUDGET (0 out of 0) - Started at 03:40 pm by qatest",
 };
 
-inline const std::vector<std::string> kDemoDetailReport = {
-    "BASIC (4 out of 10) - Started at 01:41 pm by admin",
-    "  >> 1/10:  13:44",
-    "  >> 2/10:  WED JAN 08 13:48:30 2003",
-    "  >> 3/4:  WED JAN 08 14:05:09 2003",
-    "  >> 4/4:  WED JAN 08 14:12:38 2003",
-    "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
-    "  >> 1/4:  14:09",
-    "  >> 2/4:  WED JAN 08 14:17:55 2003",
-    "BUDGET (0 out of 0) - Started at 03:40 pm by qatest",
-};
-
 // The bundled demo data, as the program sees the path.
 inline std::string DemoEssbasePath() { return ProgramPath(KELVARY_SOURCE_DIR "/samples/essbase"); }
+
+// A control as the user sees it; a null caption is not compared.
+struct ExpectedControl {
+  int id;
+  const char* window_class;
+  const char* caption;
+  PixelRect at_96_dpi;  // twips / 15
+};
+
+inline void ExpectControls(HWND parent, std::span<const ExpectedControl> controls) {
+  for (const ExpectedControl& expected : controls) {
+    HWND control = GetDlgItem(parent, expected.id);
+    ASSERT_NE(control, nullptr) << expected.id;
+    EXPECT_EQ(lstrcmpiA(ClassNameOf(control).c_str(), expected.window_class), 0)
+        << ClassNameOf(control) << " for " << expected.id;
+    if (expected.caption) {
+      EXPECT_EQ(TextOf(control), expected.caption);
+    }
+    EXPECT_EQ(ChildRect(control), expected.at_96_dpi) << expected.id;
+  }
+}
+
+// The message boxes `action` shows, each answered with OK.
+inline std::vector<SeenMessageBox> BoxesShownBy(const std::function<void()>& action) {
+  MessageBoxWatcher watcher;
+  action();
+  return watcher.Seen();
+}
+
+inline void ExpectOneBox(const std::vector<SeenMessageBox>& seen, const std::string& title,
+                         const std::string& text, bool error_icon) {
+  ASSERT_EQ(seen.size(), 1u) << text;
+  EXPECT_EQ(seen[0].title, title);
+  EXPECT_EQ(seen[0].text, text);
+  EXPECT_EQ(seen[0].error_icon, error_icon) << text;
+  EXPECT_EQ(seen[0].information_icon, !error_icon) << text;
+}
 
 class Form1Test : public ::testing::Test {
  protected:

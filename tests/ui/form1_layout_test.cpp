@@ -6,15 +6,8 @@
 namespace kelvary::test {
 namespace {
 
-struct ControlCase {
-  int id;
-  const char* window_class;
-  const char* caption;
-  PixelRect at_96_dpi;
-};
-
 // Twips / 15 at 96 DPI.
-const ControlCase kControls[] = {
+const ExpectedControl kControls[] = {
     {form1::Label1, "Static", "Server:", {8, 8, 41, 17}},
     {form1::cboServers, "ComboBox", "Demo", {56, 8, 209, 21}},  // the one server, selected
     {form1::Label2, "Static", "Application:", {8, 40, 81, 17}},
@@ -27,6 +20,12 @@ const ControlCase kControls[] = {
     {form1::cmdOK, "Button", "Check Calculation", {224, 192, 113, 25}},
 };
 
+LOGFONTA FontOf(HWND control) {
+  LOGFONTA font{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font;
+}
+
 class Form1LayoutTest : public Form1Test {
  protected:
   void SetUp() override {
@@ -34,37 +33,37 @@ class Form1LayoutTest : public Form1Test {
     Open();
     ASSERT_EQ(GetDpiForWindow(Window()), 96u) << "the test prefix runs at 100 %";
   }
+
+  // Focuses the server list, then the app box the way `focus_app_box` does;
+  // the app box should then hold its whole text selected.
+  void ExpectWholeAppTextSelectedAfter(const std::function<void()>& focus_app_box) {
+    SetAppText("SAMPLE");
+    SetFocus(Control(form1::cboServers));
+    focus_app_box();
+    DWORD start = 1, end = 0;
+    SendMessageA(Control(form1::txtApp), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(FocusId(), form1::txtApp);
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 6u);
+  }
 };
 
-TEST_F(Form1LayoutTest, ControlsHaveTheirClassCaptionAndPlaceAt96Dpi) {
-  for (const ControlCase& expected : kControls) {
-    HWND control = Control(expected.id);
-    ASSERT_NE(control, nullptr) << expected.caption;
-    EXPECT_EQ(lstrcmpiA(ClassNameOf(control).c_str(), expected.window_class), 0)
-        << ClassNameOf(control) << " for " << expected.caption;
-    EXPECT_EQ(TextOf(control), expected.caption);
-    EXPECT_EQ(ChildRect(control), expected.at_96_dpi) << expected.caption;
-  }
+TEST_F(Form1LayoutTest, ControlsHaveTheirClassCaptionPlaceAndFontAt96Dpi) {
+  ExpectControls(Window(), kControls);
+  EXPECT_EQ(ClientSize(Window()), (PixelRect{0, 0, 351, 227}));  // 5265 by 3405 twips
+  EXPECT_EQ(FontOf(Control(form1::Label1)).lfHeight, -11);
+  EXPECT_STREQ(FontOf(Control(form1::Label1)).lfFaceName, "MS Shell Dlg 2");
 }
 
-TEST_F(Form1LayoutTest, ClientAreaIs5265By3405Twips) {
-  EXPECT_EQ(ClientSize(Window()), (PixelRect{0, 0, 351, 227}));
-}
-
-TEST_F(Form1LayoutTest, IsAFixedWindowTitledKelvaryWithAMinimizeButtonOnly) {
+TEST_F(Form1LayoutTest, IsAFixedWindowTitledKelvaryWithAMinimizeButtonAndOurIcon) {
   const LONG_PTR style = GetWindowLongPtrA(Window(), GWL_STYLE);
   EXPECT_EQ(TextOf(Window()), "Kelvary");
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
   EXPECT_TRUE(style & WS_SYSMENU);
-}
-
-TEST_F(Form1LayoutTest, CarriesOurIconInBothSizes) {
-  const auto big = reinterpret_cast<HICON>(GetClassLongPtrA(Window(), GCLP_HICON));
+  ASSERT_NE(GetClassLongPtrA(Window(), GCLP_HICON), 0);
   const auto small = reinterpret_cast<HICON>(GetClassLongPtrA(Window(), GCLP_HICONSM));
-  ASSERT_NE(big, nullptr);
-  ASSERT_NE(small, nullptr);
   ICONINFO info{};
   ASSERT_TRUE(GetIconInfo(small, &info));
   BITMAP mask{};
@@ -74,7 +73,7 @@ TEST_F(Form1LayoutTest, CarriesOurIconInBothSizes) {
   DeleteObject(info.hbmColor);
 }
 
-TEST_F(Form1LayoutTest, MenuBarHoldsItsItemsInOrderWithTheUnbuiltOnesGreyed) {
+TEST_F(Form1LayoutTest, MenuBarHoldsItsItemsInOrder) {
   HMENU bar = GetMenu(Window());
   EXPECT_EQ(MenuItems(bar), (std::vector<MenuItem>{{"Servers", false}, {"Edit", false}, {"Help", false}}));
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 0)),
@@ -88,13 +87,14 @@ TEST_F(Form1LayoutTest, MenuBarHoldsItsItemsInOrderWithTheUnbuiltOnesGreyed) {
                                    {"Help", false}}));
 }
 
-TEST_F(Form1LayoutTest, StartsWithBothBoxesUncheckedAndTimer1Off) {
+TEST_F(Form1LayoutTest, StartsUncheckedWithTimer1OffAndTheFocusOnTheServerList) {
   EXPECT_EQ(IsDlgButtonChecked(Window(), form1::chkCheck), BST_UNCHECKED);
   EXPECT_EQ(IsDlgButtonChecked(Window(), form1::chkDetail), BST_UNCHECKED);
   EXPECT_FALSE(form_->Timer1Enabled());
+  EXPECT_EQ(FocusId(), form1::cboServers);
+  // A drop-down list: no typed server names.
+  EXPECT_EQ(GetWindowLongPtrA(Control(form1::cboServers), GWL_STYLE) & 0x3, CBS_DROPDOWNLIST);
 }
-
-TEST_F(Form1LayoutTest, FocusStartsOnTheServerList) { EXPECT_EQ(FocusId(), form1::cboServers); }
 
 TEST_F(Form1LayoutTest, FocusComesBackToWhereItWasAfterAnotherWindowWasActive) {
   SetFocus(Control(form1::lstCalcs));
@@ -118,35 +118,14 @@ TEST_F(Form1LayoutTest, TabWalksTheFocusOrderAndComesBackAround) {
   }
 }
 
-TEST_F(Form1LayoutTest, ServerListTakesNoTypedName) {
-  const LONG_PTR style = GetWindowLongPtrA(Control(form1::cboServers), GWL_STYLE);
-  EXPECT_EQ(style & 0x3, CBS_DROPDOWNLIST);
-}
-
-TEST_F(Form1LayoutTest, AppBoxSelectsItsWholeTextWhenTabbedInto) {
-  SetAppText("SAMPLE");
-  SetFocus(Control(form1::cboServers));
-  PressKey(VK_TAB);
-  DWORD start = 1, end = 0;
-  SendMessageA(Control(form1::txtApp), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-               reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, 0u);
-  EXPECT_EQ(end, 6u);
-}
-
-TEST_F(Form1LayoutTest, AppBoxSelectsItsWholeTextWhenClickedInto) {
-  SetAppText("SAMPLE");
-  SetFocus(Control(form1::cboServers));
-  HWND box = Control(form1::txtApp);
-  const LPARAM inside = MAKELPARAM(20, 5);
-  PostMessageA(box, WM_LBUTTONDOWN, MK_LBUTTON, inside);
-  PostMessageA(box, WM_LBUTTONUP, 0, inside);
-  Pump();
-  DWORD start = 1, end = 0;
-  SendMessageA(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(GetFocus(), box);
-  EXPECT_EQ(start, 0u);
-  EXPECT_EQ(end, 6u);
+TEST_F(Form1LayoutTest, AppBoxSelectsItsWholeTextWhenTabbedOrClickedInto) {
+  ExpectWholeAppTextSelectedAfter([this] { PressKey(VK_TAB); });
+  ExpectWholeAppTextSelectedAfter([this] {
+    const LPARAM inside = MAKELPARAM(20, 5);
+    PostMessageA(Control(form1::txtApp), WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    PostMessageA(Control(form1::txtApp), WM_LBUTTONUP, 0, inside);
+    Pump();
+  });
 }
 
 TEST_F(Form1LayoutTest, MovingTo150PercentLaysOutControlsAndFontAgain) {
@@ -159,19 +138,8 @@ TEST_F(Form1LayoutTest, MovingTo150PercentLaysOutControlsAndFontAgain) {
   EXPECT_EQ(ChildRect(Control(form1::chkDetail)), (PixelRect{12, 132, 434, 20}));
   EXPECT_EQ(ChildRect(Control(form1::cmdOK)), (PixelRect{336, 288, 170, 38}));
   EXPECT_EQ(ClientSize(Window()), (PixelRect{0, 0, 527, 341}));
-  const auto font = reinterpret_cast<HFONT>(SendMessageA(Control(form1::cmdOK), WM_GETFONT, 0, 0));
-  LOGFONTA logfont{};
-  GetObjectA(font, sizeof logfont, &logfont);
-  EXPECT_EQ(logfont.lfHeight, -16);
-  EXPECT_STREQ(logfont.lfFaceName, "MS Shell Dlg 2");
-}
-
-TEST_F(Form1LayoutTest, UsesTheDialogFontAt96Dpi) {
-  const auto font = reinterpret_cast<HFONT>(SendMessageA(Control(form1::Label1), WM_GETFONT, 0, 0));
-  LOGFONTA logfont{};
-  GetObjectA(font, sizeof logfont, &logfont);
-  EXPECT_EQ(logfont.lfHeight, -11);
-  EXPECT_STREQ(logfont.lfFaceName, "MS Shell Dlg 2");
+  EXPECT_EQ(FontOf(Control(form1::cmdOK)).lfHeight, -16);
+  EXPECT_STREQ(FontOf(Control(form1::cmdOK)).lfFaceName, "MS Shell Dlg 2");
 }
 
 }  // namespace

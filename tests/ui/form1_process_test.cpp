@@ -1,13 +1,14 @@
-// Kelvary.exe itself, as a process of its own: the version it carries, the
-// command line it starts with, and the second instance Open New Window
-// starts from a folder whose path has blanks in it. These use the Windows
-// registry of the test prefix, with a server of their own.
+// Kelvary.exe itself, as a process of its own: the version record it
+// carries, the command line it starts with, and the second instance Open
+// New Window starts from a folder whose path has blanks in it. These use the
+// Windows registry of the test prefix, with a server of their own.
 #include <filesystem>
 
 #include "form1_fixture.h"
 #include "support/program_process_win32.h"
 #include "support/registry_test_helpers.h"
 #include "ui/command_line.h"
+#include "ui/version_record_win32.h"
 
 namespace kelvary::test {
 namespace {
@@ -52,23 +53,16 @@ TEST_F(KelvaryProcessTest, OpenNewWindowStartsAnInstanceShowingTheApplication) {
   Reopen(ProgramFolder());
   SetAppText("sample app");
   SendMessageA(Control(form1::cmdNewWindow), BM_CLICK, 0, 0);
+  // Any Form1 but this process's own.
   HWND second = PollForWindow(
       [] {
-        HWND found = nullptr;
-        // Any Form1 but this process's own.
-        EnumWindows(
-            [](HWND window, LPARAM found_address) -> BOOL {
-              DWORD owner = 0;
-              GetWindowThreadProcessId(window, &owner);
-              if (owner == GetCurrentProcessId() || ClassNameOf(window) != form1::kClassName ||
-                  !GetDlgItem(window, form1::txtApp)) {
-                return TRUE;
-              }
-              *reinterpret_cast<HWND*>(found_address) = window;
-              return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, form1::kClassName, nullptr))) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          if (owner != GetCurrentProcessId() && GetDlgItem(window, form1::txtApp)) return window;
+        }
+        return window;
       },
       kWindowTimeoutMs);
   ASSERT_NE(second, nullptr);
@@ -77,24 +71,21 @@ TEST_F(KelvaryProcessTest, OpenNewWindowStartsAnInstanceShowingTheApplication) {
   EXPECT_TRUE(instance.CloseAndWait(second, kWindowTimeoutMs));
 }
 
-TEST(KelvaryVersionTest, ProgramCarriesItsFileVersionAndProductName) {
-  const std::string program = BuiltProgram();
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
-  ASSERT_GT(size, 0u);
-  std::vector<char> info(size);
-  ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, size, info.data()));
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT length = 0;
-  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), 1);
-  EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), 65);
-  EXPECT_EQ(HIWORD(fixed->dwFileVersionLS), 0);
-  EXPECT_EQ(LOWORD(fixed->dwFileVersionLS), 167);
-  char* product = nullptr;
-  ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904b0\\ProductName",
-                             reinterpret_cast<void**>(&product), &length));
-  EXPECT_STREQ(product, "Kelvary");
+std::string Described(const std::optional<VersionRecord>& record) {
+  if (!record) return "(none)";
+  return std::to_string(record->major) + "." + std::to_string(record->minor) + "." +
+         std::to_string(record->patch) + "." + std::to_string(record->build) + " " + record->product_name;
+}
+
+TEST(VersionRecordTest, ProgramCarriesItsFileVersionAndProductName) {
+  EXPECT_EQ(Described(ReadVersionRecord(BuiltProgram())), "1.65.0.167 Kelvary");
+}
+
+TEST(VersionRecordTest, FileWithoutOneHasNone) {
+  TempFolder folder;
+  WriteWholeFile(folder.path() / "plain.txt", "1.65.0.167");
+  EXPECT_EQ(Described(ReadVersionRecord((folder.path() / "plain.txt").string())), "(none)");
+  EXPECT_EQ(Described(ReadVersionRecord((folder.path() / "missing.exe").string())), "(none)");
 }
 
 }  // namespace

@@ -19,14 +19,10 @@ const std::string kIniPath = "C:\\Tools\\Kelvary.ini";
 class RecordingStartUpView final : public StartUpView {
  public:
   std::vector<std::string> events;
-  std::vector<std::string> servers;
   int selected = -1;
   std::string application;
 
-  void AddServer(std::string_view name) override {
-    servers.emplace_back(name);
-    events.push_back("add:" + std::string(name));
-  }
+  void AddServer(std::string_view name) override { events.push_back("add:" + std::string(name)); }
   void SelectServerAt(int index) override {
     selected = index;
     events.push_back("select:" + std::to_string(index));
@@ -37,70 +33,55 @@ class RecordingStartUpView final : public StartUpView {
   }
 };
 
-class LoadMainWindowTest : public ::testing::Test {
- protected:
-  void AddServers(std::initializer_list<const char*> names) {
+// One start-up over a store of `servers` and a settings file holding
+// `content` (none when null).
+struct StartUp {
+  StartUp(std::initializer_list<const char*> servers, const char* content, std::string_view argument = {}) {
     SetStoreKeyPaths();
-    for (const char* name : names) {
-      RegWriteText(registry_, RegRoot::CurrentUser, ServerKeyPath(name), "Path", "C:\\Hyperion\\Essbase");
+    for (const char* name : servers) {
+      RegWriteText(registry, RegRoot::CurrentUser, ServerKeyPath(name), "Path", "C:\\Hyperion\\Essbase");
     }
-  }
-  void Load(std::string_view argument_tail = {}) {
-    SettingsFile settings(files_, kIniPath);
-    LoadMainWindow(view_, registry_, settings, argument_tail);
+    if (content) files.files[kIniPath] = content;
+    SettingsFile settings(files, kIniPath);
+    LoadMainWindow(view, registry, settings, argument);
   }
   bool KeyExists(std::string_view path) {
     RegistryBackend::Key key = 0;
-    const bool found = registry_.OpenKey(RegRoot::CurrentUser, path, &key) == kRegSuccess;
-    if (found) registry_.CloseKey(key);
+    const bool found = registry.OpenKey(RegRoot::CurrentUser, path, &key) == kRegSuccess;
+    if (found) registry.CloseKey(key);
     return found;
   }
 
-  MemoryRegistry registry_;
-  test::MemorySettingsAccess files_;
-  RecordingStartUpView view_;
+  MemoryRegistry registry;
+  test::MemorySettingsAccess files;
+  RecordingStartUpView view;
 };
 
-TEST_F(LoadMainWindowTest, MakesSureOfBothStoreKeysFirst) {
-  Load();
-  EXPECT_TRUE(KeyExists("Software\\Brennic\\Kelvary"));
-  EXPECT_TRUE(KeyExists("Software\\Brennic\\Kelvary\\Servers"));
+TEST(LoadMainWindowTest, EmptyStoreMakesBothStoreKeysAndEndsWithoutTouchingTheSettingsFile) {
+  StartUp start({}, "Demo,SAMPLE\r\n", "BUDGET");
+  EXPECT_TRUE(start.KeyExists("Software\\Brennic\\Kelvary"));
+  EXPECT_TRUE(start.KeyExists("Software\\Brennic\\Kelvary\\Servers"));
+  EXPECT_TRUE(start.view.events.empty());
+  EXPECT_TRUE(start.files.journal.empty());
 }
 
-TEST_F(LoadMainWindowTest, EmptyStoreEndsAfterTheEmptyListWithoutTouchingTheSettingsFile) {
-  files_.files[kIniPath] = "Demo,SAMPLE\r\n";
-  Load("BUDGET");
-  EXPECT_TRUE(view_.events.empty());
-  EXPECT_TRUE(files_.journal.empty());
+TEST(LoadMainWindowTest, ListsServersInStoreOrderSelectsTheFirstThenAppliesTheFile) {
+  StartUp start({"Zeta", "alpha", "Demo"}, "Zeta,SAMPLE\r\n");
+  EXPECT_EQ(start.view.events, (std::vector<std::string>{"add:alpha", "add:Demo", "add:Zeta", "select:0",
+                                                          "app:SAMPLE", "select:2"}));
 }
 
-TEST_F(LoadMainWindowTest, EmptyStoreDoesNotCreateAMissingSettingsFile) {
-  Load();
-  EXPECT_TRUE(files_.files.empty());
+TEST(LoadMainWindowTest, MissingSettingsFileIsCreatedAndTheFirstServerStays) {
+  StartUp start({"Demo", "Prod"}, nullptr);
+  EXPECT_EQ(start.files.files.at(kIniPath), " , \r\n");
+  EXPECT_EQ(start.view.selected, 0);
+  EXPECT_EQ(start.view.application, "");
 }
 
-TEST_F(LoadMainWindowTest, ListsServersInStoreOrderSelectsTheFirstThenAppliesTheFile) {
-  AddServers({"Zeta", "alpha", "Demo"});
-  files_.files[kIniPath] = "Zeta,SAMPLE\r\n";
-  Load();
-  EXPECT_EQ(view_.events, (std::vector<std::string>{"add:alpha", "add:Demo", "add:Zeta", "select:0",
-                                                     "app:SAMPLE", "select:2"}));
-}
-
-TEST_F(LoadMainWindowTest, MissingSettingsFileIsCreatedAndTheFirstServerStays) {
-  AddServers({"Demo", "Prod"});
-  Load();
-  EXPECT_EQ(files_.files.at(kIniPath), " , \r\n");
-  EXPECT_EQ(view_.selected, 0);
-  EXPECT_EQ(view_.application, "");
-}
-
-TEST_F(LoadMainWindowTest, ArgumentTakesThePlaceOfTheRememberedApplication) {
-  AddServers({"Demo", "Prod"});
-  files_.files[kIniPath] = "Prod,SAMPLE\r\n";
-  Load("budget app");
-  EXPECT_EQ(view_.application, "budget app");
-  EXPECT_EQ(view_.selected, 1);  // the remembered server still counts
+TEST(LoadMainWindowTest, ArgumentTakesThePlaceOfTheRememberedApplication) {
+  StartUp start({"Demo", "Prod"}, "Prod,SAMPLE\r\n", "budget app");
+  EXPECT_EQ(start.view.application, "budget app");
+  EXPECT_EQ(start.view.selected, 1);  // the remembered server still counts
 }
 
 struct RememberedCase {
@@ -109,28 +90,24 @@ struct RememberedCase {
   const char* application;
 };
 
-class RememberedServerTest : public LoadMainWindowTest,
-                             public ::testing::WithParamInterface<RememberedCase> {};
+const RememberedCase kRemembered[] = {
+    {"Prod,SAMPLE\r\n", 1, "SAMPLE"},
+    {"Prod, \r\n", 1, ""},
+    {"Prod;\r\nSAMPLE\r\n", 0, "SAMPLE"},  // the two-line record of older versions: "Prod;" is no server
+    {"prod,SAMPLE\r\n", 0, "SAMPLE"},
+    {"Gone,SAMPLE\r\n", 0, "SAMPLE"},
+    {" , \r\n", 0, ""},
+    {"", 0, ""},
+    {"a,b,SAMPLE\r\n", 0, "b"},  // a server name with a comma reads as two fields
+};
 
-TEST_P(RememberedServerTest, IsSelectedOnlyWhenListedExactly) {
-  AddServers({"Demo", "Prod"});
-  files_.files[kIniPath] = GetParam().content;
-  Load();
-  EXPECT_EQ(view_.selected, GetParam().selected);
-  EXPECT_EQ(view_.application, GetParam().application);
+TEST(LoadMainWindowTest, RememberedServerIsSelectedOnlyWhenListedExactly) {
+  for (const RememberedCase& c : kRemembered) {
+    StartUp start({"Demo", "Prod"}, c.content);
+    EXPECT_EQ(start.view.selected, c.selected) << c.content;
+    EXPECT_EQ(start.view.application, c.application) << c.content;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    FileShapes, RememberedServerTest,
-    ::testing::Values(RememberedCase{"Prod,SAMPLE\r\n", 1, "SAMPLE"},
-                      RememberedCase{"Prod, \r\n", 1, ""},
-                      // the two-line record of older versions: "Prod;" is no server
-                      RememberedCase{"Prod;\r\nSAMPLE\r\n", 0, "SAMPLE"},
-                      RememberedCase{"prod,SAMPLE\r\n", 0, "SAMPLE"},
-                      RememberedCase{"Gone,SAMPLE\r\n", 0, "SAMPLE"},
-                      RememberedCase{" , \r\n", 0, ""}, RememberedCase{"", 0, ""},
-                      // a server name with a comma reads as two fields
-                      RememberedCase{"a,b,SAMPLE\r\n", 0, "b"}));
 
 }  // namespace
 }  // namespace kelvary

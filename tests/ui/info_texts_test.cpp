@@ -26,41 +26,15 @@ const std::string kExpectedHelp =
     "To remove a server from Kelvary, select the Servers / Remove An Existing Server menu option. "
     "Select the server you want to delete and click the delete button.";
 
-TEST(HelpTextTest, IsTheGuideByteForByte) { EXPECT_EQ(HelpText(), kExpectedHelp); }
-
-TEST(HelpTextTest, FirstTitleIsFollowedDirectlyByItsBody) {
-  EXPECT_EQ(HelpText().rfind("Adding Server To Kelvary\r\nTo add a server to Kelvary", 0), 0u);
-}
-
-TEST(HelpTextTest, OtherTitlesAreFollowedByAnEmptyLine) {
+// The exact text above holds these too; they are spelled out because a
+// help text edited by hand breaks them first.
+TEST(HelpTextTest, IsTheGuideByteForByteWithItsTitleBreaksAndNoTrailingLineBreak) {
   const std::string text = HelpText();
-  EXPECT_NE(text.find("Checking the status of a calculation\r\n\r\nSelect the server"),
-            std::string::npos);
-  EXPECT_NE(text.find("Removing a server from Kelvary\r\n\r\nTo remove a server"),
-            std::string::npos);
-}
-
-TEST(HelpTextTest, EndsWithTheFullStopAndNoLineBreak) {
-  const std::string text = HelpText();
-  ASSERT_FALSE(text.empty());
-  EXPECT_EQ(text.back(), '.');
+  EXPECT_EQ(text, kExpectedHelp);
+  EXPECT_TRUE(text.starts_with("Adding Server To Kelvary\r\nTo add a server to Kelvary"));
+  EXPECT_NE(text.find("Checking the status of a calculation\r\n\r\nSelect the server"), std::string::npos);
+  EXPECT_NE(text.find("Removing a server from Kelvary\r\n\r\nTo remove a server"), std::string::npos);
   EXPECT_TRUE(text.ends_with("click the delete button."));
-}
-
-TEST(HelpTextTest, EveryLineBreakIsCrLf) {
-  const std::string text = HelpText();
-  int breaks = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n') {
-      ASSERT_GT(i, 0u);
-      EXPECT_EQ(text[i - 1], '\r') << "at " << i;
-      ++breaks;
-    } else if (text[i] == '\r') {
-      ASSERT_LT(i + 1, text.size());
-      EXPECT_EQ(text[i + 1], '\n') << "at " << i;
-    }
-  }
-  EXPECT_EQ(breaks, 7);
 }
 
 struct VersionCase {

@@ -52,17 +52,9 @@ bool Readable(SOCKET socket_handle) {
   return select(0, &set, nullptr, nullptr, &wait) > 0;
 }
 
-const char* ReasonPhrase(int status) {
-  switch (status) {
-    case 200: return "OK";
-    case 404: return "Not Found";
-    default: return "Status";
-  }
-}
-
 std::string ResponseText(const HttpResponse& response) {
-  return "HTTP/1.1 " + std::to_string(response.status) + " " + ReasonPhrase(response.status) +
-         kLineEnd + "Content-Type: text/plain" + kLineEnd +
+  // The client reads the status code; any reason phrase will do.
+  return "HTTP/1.1 " + std::to_string(response.status) + " Test" + kLineEnd + "Content-Type: text/plain" + kLineEnd +
          "Content-Length: " + std::to_string(response.body.size()) + kLineEnd +
          "Connection: close" + kLineEnd + kLineEnd + response.body;
 }
@@ -78,13 +70,8 @@ void SendAll(SOCKET client, const std::string& text) {
 
 }  // namespace
 
-LoopbackHttpServer::LoopbackHttpServer(HttpResponse response)
-    : LoopbackHttpServer(true, std::move(response)) {}
-
-LoopbackHttpServer LoopbackHttpServer::Silent() { return LoopbackHttpServer(false, {}); }
-
-LoopbackHttpServer::LoopbackHttpServer(bool answers, HttpResponse response)
-    : answers_(answers), response_(std::move(response)) {
+LoopbackHttpServer::LoopbackHttpServer(std::optional<HttpResponse> response)
+    : response_(std::move(response)) {
   static Winsock winsock;
   listener_ = BindLoopback(port_);
   listen(listener_, kBacklog);
@@ -121,25 +108,9 @@ void LoopbackHttpServer::Serve() {
   }
 }
 
+// Reads the head up to the empty line that ends it (a GET has no body),
+// then answers, or waits in silence until the server stops.
 void LoopbackHttpServer::Answer(SOCKET client) {
-  const std::string head = ReadRequestHead(client);
-  std::function<void()> probe;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    request_lines_.push_back(head.substr(0, head.find(kLineEnd)));
-    probe = probe_;
-  }
-  if (probe) probe();
-  if (!answers_) {
-    WaitUntilStopped();
-    return;
-  }
-  SendAll(client, ResponseText(response_));
-  shutdown(client, SD_SEND);
-}
-
-// Everything up to the empty line that ends the head; a GET has no body.
-std::string LoopbackHttpServer::ReadRequestHead(SOCKET client) {
   std::string head;
   char chunk[kReadChunk];
   while (!stop_ && head.find(kEndOfHead) == std::string::npos) {
@@ -148,11 +119,17 @@ std::string LoopbackHttpServer::ReadRequestHead(SOCKET client) {
     if (read <= 0) break;
     head.append(chunk, static_cast<std::size_t>(read));
   }
-  return head;
-}
-
-void LoopbackHttpServer::WaitUntilStopped() {
-  while (!stop_) std::this_thread::sleep_for(kSilentPoll);
+  std::function<void()> probe;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    request_lines_.push_back(head.substr(0, head.find(kLineEnd)));
+    probe = probe_;
+  }
+  if (probe) probe();
+  while (!response_ && !stop_) std::this_thread::sleep_for(kSilentPoll);
+  if (!response_) return;
+  SendAll(client, ResponseText(*response_));
+  shutdown(client, SD_SEND);
 }
 
 int UnusedLoopbackPort() {

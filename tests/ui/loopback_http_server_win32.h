@@ -8,6 +8,7 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,10 +22,9 @@ struct HttpResponse {
 
 class LoopbackHttpServer {
  public:
-  // Answers every request with `response`.
-  explicit LoopbackHttpServer(HttpResponse response);
-  // Takes every request and keeps its connection open without a word.
-  static LoopbackHttpServer Silent();
+  // Answers every request with `response`; without one, takes every
+  // request and keeps its connection open without a word.
+  explicit LoopbackHttpServer(std::optional<HttpResponse> response);
   ~LoopbackHttpServer();
   LoopbackHttpServer(const LoopbackHttpServer&) = delete;
   LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
@@ -40,14 +40,10 @@ class LoopbackHttpServer {
   std::vector<std::string> RequestLines();
 
  private:
-  LoopbackHttpServer(bool answers, HttpResponse response);
   void Serve();
   void Answer(SOCKET client);
-  std::string ReadRequestHead(SOCKET client);
-  void WaitUntilStopped();
 
-  const bool answers_;
-  const HttpResponse response_;
+  const std::optional<HttpResponse> response_;
   SOCKET listener_ = INVALID_SOCKET;
   int port_ = 0;
   std::atomic<bool> stop_{false};

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,66 +22,48 @@ struct ReadCase {
   const char* application;
 };
 
-void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
-
-class ReadRememberedQueryTest : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(ReadRememberedQueryTest, ReadsTwoFields) {
-  const RememberedQuery query = ReadRememberedQuery(GetParam().content);
-  EXPECT_EQ(query.strLastServer, GetParam().server);
-  EXPECT_EQ(query.strLastApp, GetParam().application);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Shapes, ReadRememberedQueryTest,
-    ::testing::Values(
-        ReadCase{"CreatedAtStartUp", " , \r\n", "", ""},
-        ReadCase{"ShutDownWithApplication", "Finance,SAMPLE\r\n", "Finance", "SAMPLE"},
-        ReadCase{"ShutDownWithoutApplication", "Finance, \r\n", "Finance", ""},
-        ReadCase{"OldTwoLineCheckRecord", "Finance;\r\nSAMPLE\r\n", "Finance;", "SAMPLE"},
-        ReadCase{"Empty", "", "", ""},
-        ReadCase{"CommaInServerName", "a,b,SAMPLE\r\n", "a", "b"},
-        ReadCase{"BlanksBeforeFieldsDropped", "  Finance,   SAMPLE\r\n", "Finance", "SAMPLE"},
-        ReadCase{"BlankAfterCommaSameAsNone", "Finance, SAMPLE\r\n", "Finance", "SAMPLE"},
-        ReadCase{"NoLineEnd", "Finance,SAMPLE", "Finance", "SAMPLE"},
-        ReadCase{"ServerOnly", "Finance\r\n", "Finance", ""},
-        ReadCase{"ServerOnlyWithoutLineEnd", "Finance", "Finance", ""},
-        ReadCase{"OnlyAComma", ",", "", ""},
-        ReadCase{"EmptyFirstLine", "\r\nFinance,SAMPLE\r\n", "", "Finance"},
-        ReadCase{"UnixLineEnds", "Finance;\nSAMPLE\n", "Finance;", "SAMPLE"},
-        ReadCase{"LoneCarriageReturns", "Finance;\rSAMPLE\r", "Finance;", "SAMPLE"},
-        ReadCase{"TrailingBlanksKept", "Finance ,SAMPLE \r\n", "Finance ", "SAMPLE "},
-        ReadCase{"TabIsNotABlank", "\tFinance,SAMPLE\r\n", "\tFinance", "SAMPLE"},
-        ReadCase{"LaterLinesIgnored", "Finance,SAMPLE\r\nOther,APP\r\n", "Finance", "SAMPLE"},
-        ReadCase{"BytesOfTheCodePage", "Z\xFCrich,\xC9T\xC9\r\n", "Z\xFCrich", "\xC9T\xC9"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct LineCase {
-  const char* name;
-  const char* server;
-  const char* application;
-  const char* line;
+const ReadCase kReads[] = {
+    {"created at start-up", " , \r\n", "", ""},
+    {"shut down with an application", "Finance,SAMPLE\r\n", "Finance", "SAMPLE"},
+    {"shut down without an application", "Finance, \r\n", "Finance", ""},
+    {"old two-line check record", "Finance;\r\nSAMPLE\r\n", "Finance;", "SAMPLE"},
+    {"empty", "", "", ""},
+    {"comma in the server name", "a,b,SAMPLE\r\n", "a", "b"},
+    {"blanks before fields dropped", "  Finance,   SAMPLE\r\n", "Finance", "SAMPLE"},
+    {"blank after the comma same as none", "Finance, SAMPLE\r\n", "Finance", "SAMPLE"},
+    {"no line end", "Finance,SAMPLE", "Finance", "SAMPLE"},
+    {"server only", "Finance\r\n", "Finance", ""},
+    {"server only without a line end", "Finance", "Finance", ""},
+    {"only a comma", ",", "", ""},
+    {"empty first line", "\r\nFinance,SAMPLE\r\n", "", "Finance"},
+    {"Unix line ends", "Finance;\nSAMPLE\n", "Finance;", "SAMPLE"},
+    {"lone carriage returns", "Finance;\rSAMPLE\r", "Finance;", "SAMPLE"},
+    {"trailing blanks kept", "Finance ,SAMPLE \r\n", "Finance ", "SAMPLE "},
+    {"a tab is not a blank", "\tFinance,SAMPLE\r\n", "\tFinance", "SAMPLE"},
+    {"later lines ignored", "Finance,SAMPLE\r\nOther,APP\r\n", "Finance", "SAMPLE"},
+    {"bytes of the code page", "Z\xFCrich,\xC9T\xC9\r\n", "Z\xFCrich", "\xC9T\xC9"},
 };
 
-void PrintTo(const LineCase& c, std::ostream* out) { *out << c.name; }
-
-class SettingsLineTest : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(SettingsLineTest, WritesOneLineThatReadsBack) {
-  const LineCase& c = GetParam();
-  const std::string line = SettingsLine(c.server, c.application);
-  EXPECT_EQ(line, c.line);
-  const RememberedQuery back = ReadRememberedQuery(line);
-  EXPECT_EQ(back.strLastServer, c.server);
-  EXPECT_EQ(back.strLastApp, c.application);
+TEST(ReadRememberedQueryTest, ReadsTwoFieldsFromEveryShape) {
+  for (const ReadCase& c : kReads) {
+    const RememberedQuery query = ReadRememberedQuery(c.content);
+    EXPECT_EQ(query.strLastServer, c.server) << c.name;
+    EXPECT_EQ(query.strLastApp, c.application) << c.name;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, SettingsLineTest,
-                         ::testing::Values(LineCase{"ServerAndApplication", "Finance", "SAMPLE", "Finance,SAMPLE\r\n"},
-                                           LineCase{"EmptyApplication", "Finance", "", "Finance, \r\n"},
-                                           LineCase{"EmptyServer", "", "SAMPLE", ",SAMPLE\r\n"},
-                                           LineCase{"BothEmpty", "", "", ", \r\n"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+TEST(SettingsLineTest, WritesOneLineThatReadsBack) {
+  const char* const cases[][3] = {{"Finance", "SAMPLE", "Finance,SAMPLE\r\n"},
+                                  {"Finance", "", "Finance, \r\n"},
+                                  {"", "SAMPLE", ",SAMPLE\r\n"},
+                                  {"", "", ", \r\n"}};
+  for (const auto& [server, application, line] : cases) {
+    EXPECT_EQ(SettingsLine(server, application), line);
+    const RememberedQuery back = ReadRememberedQuery(line);
+    EXPECT_EQ(back.strLastServer, server);
+    EXPECT_EQ(back.strLastApp, application);
+  }
+}
 
 TEST(SettingsPathInTest, JoinsWithABackslashKeepingARootsOwn) {
   EXPECT_EQ(SettingsPathIn("C:\\Tools"), "C:\\Tools\\Kelvary.ini");
@@ -89,99 +72,79 @@ TEST(SettingsPathInTest, JoinsWithABackslashKeepingARootsOwn) {
 
 const std::string kPath = "C:\\Tools\\Kelvary.ini";
 const std::string kFallback = "C:\\Windows\\Kelvary.ini";
+const std::string kReadPath = "read:" + kPath;
+const std::string kReadFallback = "read:" + kFallback;
 
-class SettingsFileTest : public ::testing::Test {
+// A disk as start-up finds it, and what start-up reads and does there.
+struct StartUpCase {
+  const char* name;
+  std::map<std::string, std::string> files;
+  std::set<std::string> missing_folders;
+  std::set<std::string> unreadable;
+  std::set<std::string> read_only;
+  const char* server;
+  const char* application;
+  std::vector<std::string> journal;
+  std::map<std::string, std::string> files_after;
+};
+
+const StartUpCase kStartUps[] = {
+    {"existing file is read once", {{kPath, "Finance,SAMPLE\r\n"}}, {}, {}, {}, "Finance", "SAMPLE",
+     {kReadPath}, {{kPath, "Finance,SAMPLE\r\n"}}},
+    {"missing file is created with two empty fields, then read", {}, {}, {}, {}, "", "",
+     {kReadPath, "create:" + kPath, kReadPath}, {{kPath, " , \r\n"}}},
+    {"file that cannot be created gives empty values without retrying", {}, {}, {}, {kPath}, "", "",
+     {kReadPath, "create:" + kPath, kReadPath}, {}},
+    {"missing folder reads the fallback", {{kFallback, "Finance,SAMPLE\r\n"}}, {kPath}, {}, {},
+     "Finance", "SAMPLE", {kReadPath, kReadFallback}, {{kFallback, "Finance,SAMPLE\r\n"}}},
+    {"missing file at the fallback is created there", {}, {kPath}, {}, {}, "", "",
+     {kReadPath, kReadFallback, "create:" + kFallback, kReadFallback}, {{kFallback, " , \r\n"}}},
+    {"missing fallback folder ends with empty values", {}, {kPath, kFallback}, {}, {}, "", "",
+     {kReadPath, kReadFallback}, {}},
+    {"other open failure gives empty values and creates nothing", {}, {}, {kPath}, {}, "", "",
+     {kReadPath}, {}},
+};
+
+TEST(SettingsFileTest, StartUpReadNeverFailsOrLoops) {
+  for (const StartUpCase& c : kStartUps) {
+    MemorySettingsAccess disk;
+    disk.files = c.files;
+    disk.missing_folders = c.missing_folders;
+    disk.unreadable = c.unreadable;
+    disk.read_only = c.read_only;
+    SettingsFile settings(disk, kPath);
+    const RememberedQuery query = settings.ReadAtStartUp();
+    EXPECT_EQ(query.strLastServer, c.server) << c.name;
+    EXPECT_EQ(query.strLastApp, c.application) << c.name;
+    EXPECT_EQ(disk.journal, c.journal) << c.name;
+    EXPECT_EQ(disk.files, c.files_after) << c.name;
+  }
+}
+
+class SettingsFileWriteTest : public ::testing::Test {
  protected:
   MemorySettingsAccess disk_;
   SettingsFile settings_{disk_, kPath};
 };
 
-TEST_F(SettingsFileTest, ExistingFileIsReadOnce) {
-  disk_.files[kPath] = "Finance,SAMPLE\r\n";
-
-  const RememberedQuery query = settings_.ReadAtStartUp();
-
-  EXPECT_EQ(query.strLastServer, "Finance");
-  EXPECT_EQ(query.strLastApp, "SAMPLE");
-  EXPECT_EQ(disk_.journal, std::vector<std::string>{"read:" + kPath});
-}
-
-TEST_F(SettingsFileTest, MissingFileIsCreatedWithTwoEmptyFieldsThenRead) {
-  const RememberedQuery query = settings_.ReadAtStartUp();
-
-  EXPECT_EQ(query.strLastServer, "");
-  EXPECT_EQ(query.strLastApp, "");
-  EXPECT_EQ(disk_.files.at(kPath), " , \r\n");
-  EXPECT_EQ(disk_.journal, (std::vector<std::string>{"read:" + kPath, "create:" + kPath, "read:" + kPath}));
-}
-
-TEST_F(SettingsFileTest, FileThatCannotBeCreatedGivesEmptyValuesWithoutRetrying) {
-  disk_.read_only.insert(kPath);
-
-  const RememberedQuery query = settings_.ReadAtStartUp();
-
-  EXPECT_EQ(query.strLastServer, "");
-  EXPECT_EQ(disk_.journal, (std::vector<std::string>{"read:" + kPath, "create:" + kPath, "read:" + kPath}));
-}
-
-TEST_F(SettingsFileTest, MissingFolderSwitchesToTheFallbackForTheWholeRun) {
+TEST_F(SettingsFileWriteTest, FallbackChosenAtStartUpTakesEveryWrite) {
   disk_.missing_folders.insert(kPath);
-  disk_.files[kFallback] = "Finance,SAMPLE\r\n";
-
-  const RememberedQuery query = settings_.ReadAtStartUp();
-  settings_.WriteQuery("Sales", "PLAN");
-
-  EXPECT_EQ(query.strLastServer, "Finance");
-  EXPECT_EQ(settings_.strIniPathAndFile(), kFallback);
-  EXPECT_EQ(disk_.files.at(kFallback), "Sales,PLAN\r\n");
-  EXPECT_EQ(disk_.files.count(kPath), 0u);
-}
-
-TEST_F(SettingsFileTest, MissingFileAtTheFallbackIsCreatedThere) {
-  disk_.missing_folders.insert(kPath);
-
   settings_.ReadAtStartUp();
-
-  EXPECT_EQ(disk_.files.at(kFallback), " , \r\n");
-  EXPECT_EQ(disk_.journal, (std::vector<std::string>{"read:" + kPath, "read:" + kFallback,
-                                                      "create:" + kFallback, "read:" + kFallback}));
+  settings_.WriteQuery("Sales", "PLAN");
+  EXPECT_EQ(settings_.strIniPathAndFile(), kFallback);
+  EXPECT_EQ(disk_.files, (std::map<std::string, std::string>{{kFallback, "Sales,PLAN\r\n"}}));
 }
 
-TEST_F(SettingsFileTest, MissingFallbackFolderEndsWithEmptyValues) {
-  disk_.missing_folders.insert(kPath);
-  disk_.missing_folders.insert(kFallback);
-
-  const RememberedQuery query = settings_.ReadAtStartUp();
-
-  EXPECT_EQ(query.strLastServer, "");
-  EXPECT_EQ(query.strLastApp, "");
-  EXPECT_EQ(disk_.journal, (std::vector<std::string>{"read:" + kPath, "read:" + kFallback}));
-}
-
-TEST_F(SettingsFileTest, OtherOpenFailureGivesEmptyValuesAndCreatesNothing) {
-  disk_.unreadable.insert(kPath);
-
-  const RememberedQuery query = settings_.ReadAtStartUp();
-
-  EXPECT_EQ(query.strLastServer, "");
-  EXPECT_EQ(disk_.journal, std::vector<std::string>{"read:" + kPath});
-  EXPECT_TRUE(disk_.files.empty());
-}
-
-TEST_F(SettingsFileTest, WriteReplacesTheWholeContentWithOneLine) {
+TEST_F(SettingsFileWriteTest, WriteReplacesTheWholeContentWithOneLine) {
   disk_.files[kPath] = "Finance;\r\nSAMPLE\r\n";
-
   settings_.WriteQuery("Sales", "");
-
   EXPECT_EQ(disk_.files.at(kPath), "Sales, \r\n");
 }
 
-TEST_F(SettingsFileTest, FailedWriteIsIgnored) {
+TEST_F(SettingsFileWriteTest, FailedWriteIsIgnored) {
   disk_.files[kPath] = "Finance,SAMPLE\r\n";
   disk_.read_only.insert(kPath);
-
   settings_.WriteQuery("Sales", "PLAN");
-
   EXPECT_EQ(disk_.files.at(kPath), "Finance,SAMPLE\r\n");
 }
 

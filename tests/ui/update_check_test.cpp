@@ -19,43 +19,44 @@ FetchedVersionFile Received(const std::string& body) {
   return fetched;
 }
 
-TEST(VersionFileUrlTest, IsTheMakersHostAndThePathOverHttp) {
+TEST(VersionFileUrlTest, IsTheMakersHostAndThePathOverHttpUnlessReplacedWhole) {
   EXPECT_EQ(VersionFileUrl(""), "http://www.brennic.com/kelvary/version.txt");
-}
-
-TEST(VersionFileUrlTest, ReplacementTakesItsPlaceWhole) {
   EXPECT_EQ(VersionFileUrl("http://127.0.0.1:8123/v.txt"), "http://127.0.0.1:8123/v.txt");
 }
+
+const std::string kLimitLong(kVersionFileLimit, '7');
 
 struct ComparisonCase {
   const char* name;
   std::string body;
+  std::string own;
   UpdateOutcome expected;
 };
 
 const ComparisonCase kComparisons[] = {
-    {"exact own version", "1.65.167", UpdateOutcome::Current},
-    {"line feed after the number", "1.65.167\n", UpdateOutcome::Different},
-    {"CR LF after the number", "1.65.167\r\n", UpdateOutcome::Different},
-    {"blank before the number", " 1.65.167", UpdateOutcome::Different},
-    {"blank after the number", "1.65.167 ", UpdateOutcome::Different},
-    {"older number", "1.64.150", UpdateOutcome::Different},
-    {"newer number", "1.66.1", UpdateOutcome::Different},
-    {"all four numbers", "1.65.0.167", UpdateOutcome::Different},
-    {"empty body", "", UpdateOutcome::Different},
-    {"own version with a trailing NUL", std::string("1.65.167\0", 9), UpdateOutcome::Different},
-    {"a page of HTML", "<html><body>1.65.167</body></html>", UpdateOutcome::Different},
+    {"exact own version", "1.65.167", kOwnVersion, UpdateOutcome::Current},
+    {"line feed after the number", "1.65.167\n", kOwnVersion, UpdateOutcome::Different},
+    {"CR LF after the number", "1.65.167\r\n", kOwnVersion, UpdateOutcome::Different},
+    {"blank before the number", " 1.65.167", kOwnVersion, UpdateOutcome::Different},
+    {"blank after the number", "1.65.167 ", kOwnVersion, UpdateOutcome::Different},
+    {"older number", "1.64.150", kOwnVersion, UpdateOutcome::Different},
+    {"newer number", "1.66.1", kOwnVersion, UpdateOutcome::Different},
+    {"all four numbers", "1.65.0.167", kOwnVersion, UpdateOutcome::Different},
+    {"empty body", "", kOwnVersion, UpdateOutcome::Different},
+    {"own version with a trailing NUL", std::string("1.65.167\0", 9), kOwnVersion, UpdateOutcome::Different},
+    {"a page of HTML", "<html><body>1.65.167</body></html>", kOwnVersion, UpdateOutcome::Different},
+    {"other case", "v2", "V2", UpdateOutcome::Different},
+    {"same case", "V2", "V2", UpdateOutcome::Current},
+    // What was kept would match an own text as long as the limit; the cut
+    // makes it different.
+    {"body of the limit", kLimitLong, kLimitLong, UpdateOutcome::Current},
+    {"body past the limit", kLimitLong + "7", kLimitLong, UpdateOutcome::Different},
 };
 
 TEST(CompareWithOwnVersionTest, OnlyTheExactTextIsCurrent) {
   for (const ComparisonCase& c : kComparisons) {
-    EXPECT_EQ(CompareWithOwnVersion(Received(c.body), kOwnVersion), c.expected) << c.name;
+    EXPECT_EQ(CompareWithOwnVersion(Received(c.body), c.own), c.expected) << c.name;
   }
-}
-
-TEST(CompareWithOwnVersionTest, ComparisonIsCaseSensitive) {
-  EXPECT_EQ(CompareWithOwnVersion(Received("v2"), "V2"), UpdateOutcome::Different);
-  EXPECT_EQ(CompareWithOwnVersion(Received("V2"), "V2"), UpdateOutcome::Current);
 }
 
 TEST(CompareWithOwnVersionTest, FailedFetchIsUnreadableWhateverItHeld) {
@@ -64,47 +65,27 @@ TEST(CompareWithOwnVersionTest, FailedFetchIsUnreadableWhateverItHeld) {
   EXPECT_EQ(CompareWithOwnVersion(failed, kOwnVersion), UpdateOutcome::Unreadable);
 }
 
-TEST(LimitedBodyTest, KeepsABodyOfExactlyTheLimitWhole) {
+TEST(LimitedBodyTest, JoinsChunksUpToTheLimitThenSaysStop) {
+  LimitedBody body;
+  EXPECT_TRUE(body.Append("1.65"));
+  EXPECT_TRUE(body.Append(""));
+  EXPECT_TRUE(body.Append(".167"));
+  EXPECT_EQ(body.Text(), "1.65.167");
+  EXPECT_TRUE(body.Append(std::string(kVersionFileLimit - 9, 'a')));  // one byte short
+  EXPECT_FALSE(body.Cut());
+  EXPECT_FALSE(body.Append("xyz"));  // crosses the limit: only "x" fits
+  EXPECT_TRUE(body.Cut());
+  EXPECT_EQ(body.Text(), "1.65.167" + std::string(kVersionFileLimit - 9, 'a') + "x");
+}
+
+TEST(LimitedBodyTest, KeepsABodyOfExactlyTheLimitAndCutsOneByteMore) {
   LimitedBody body;
   EXPECT_TRUE(body.Append(std::string(kVersionFileLimit - 1, 'a')));
   EXPECT_TRUE(body.Append("b"));
-  EXPECT_EQ(body.Text().size(), kVersionFileLimit);
-  EXPECT_EQ(body.Text().back(), 'b');
   EXPECT_FALSE(body.Cut());
-}
-
-TEST(LimitedBodyTest, OneByteMoreIsCutAndTheReaderToldToStop) {
-  LimitedBody body;
-  EXPECT_TRUE(body.Append(std::string(kVersionFileLimit, 'a')));
-  EXPECT_FALSE(body.Append("b"));
-  EXPECT_EQ(body.Text().size(), kVersionFileLimit);
-  EXPECT_EQ(body.Text().back(), 'a');
+  EXPECT_FALSE(body.Append("c"));
   EXPECT_TRUE(body.Cut());
-}
-
-TEST(LimitedBodyTest, AChunkCrossingTheLimitKeepsWhatFits) {
-  LimitedBody body;
-  body.Append(std::string(kVersionFileLimit - 2, 'a'));
-  EXPECT_FALSE(body.Append("xyz"));
-  EXPECT_EQ(body.Text().substr(kVersionFileLimit - 3), "axy");
-}
-
-TEST(LimitedBodyTest, ChunksAreJoinedInOrder) {
-  LimitedBody body;
-  body.Append("1.65");
-  body.Append("");
-  body.Append(".167");
-  EXPECT_EQ(body.Text(), "1.65.167");
-}
-
-// A body past the limit is different even when what was kept would match:
-// here the own version text itself is as long as the limit.
-TEST(CompareWithOwnVersionTest, BodyPastTheLimitIsDifferent) {
-  const std::string long_version(kVersionFileLimit, '7');
-  FetchedVersionFile fetched = Received(long_version);
-  EXPECT_EQ(CompareWithOwnVersion(fetched, long_version), UpdateOutcome::Current);
-  fetched.body.Append("7");
-  EXPECT_EQ(CompareWithOwnVersion(fetched, long_version), UpdateOutcome::Different);
+  EXPECT_EQ(body.Text(), std::string(kVersionFileLimit - 1, 'a') + "b");
 }
 
 struct MessageCase {

@@ -1,15 +1,14 @@
 // The update check in the real main window, asking a server of the test on
 // 127.0.0.1: each answer gives its exact message, and the window is
 // disabled with the hourglass shown while the request runs and usable again
-// afterwards. Also the version record the check reads from the executable.
+// afterwards.
 #include <atomic>
+#include <optional>
 
 #include "form1_fixture.h"
 #include "loopback_http_server_win32.h"
-#include "support/message_box_watcher_win32.h"
 #include "ui/resource_ids.h"
 #include "ui/update_check.h"
-#include "ui/version_record_win32.h"
 
 namespace kelvary::test {
 namespace {
@@ -26,25 +25,30 @@ constexpr const char* kUnreadableText =
     "The version information could not be read from www.brennic.com.";
 constexpr WORD kHourglassPointer = 32514;  // IDC_WAIT
 
+// Where the test asks: a server that answers, one that never does, or
+// nothing at all.
+enum class Asked { Answering, Silent, Nobody, NotHttp };
+
 struct AnswerCase {
   const char* name;
+  Asked asked;
   HttpResponse response;
   const char* title;
   const char* text;
-  bool error_icon;
 };
 
 const AnswerCase kAnswers[] = {
-    {"own version exactly", {200, "1.65.167"}, kUpdateTitle, kCurrentText, false},
-    {"own version and CR LF", {200, "1.65.167\r\n"}, kUpdateTitle, kNewerText, false},
-    {"own version and a line feed", {200, "1.65.167\n"}, kUpdateTitle, kNewerText, false},
-    {"older version", {200, "1.64.150"}, kUpdateTitle, kNewerText, false},
-    {"newer version", {200, "1.66.1"}, kUpdateTitle, kNewerText, false},
-    {"own version and a blank", {200, "1.65.167 "}, kUpdateTitle, kNewerText, false},
-    {"empty body", {200, ""}, kUpdateTitle, kNewerText, false},
-    {"long body", {200, std::string(kVersionFileLimit + 1, '7')}, kUpdateTitle, kNewerText, false},
-    {"not found, whatever the body", {404, "1.65.167"}, kFailureTitle, kUnreadableText, true},
-    {"server error", {500, ""}, kFailureTitle, kUnreadableText, true},
+    {"own version exactly", Asked::Answering, {200, "1.65.167"}, kUpdateTitle, kCurrentText},
+    {"own version and CR LF", Asked::Answering, {200, "1.65.167\r\n"}, kUpdateTitle, kNewerText},
+    {"older version", Asked::Answering, {200, "1.64.150"}, kUpdateTitle, kNewerText},
+    {"empty body", Asked::Answering, {200, ""}, kUpdateTitle, kNewerText},
+    {"long body", Asked::Answering, {200, std::string(kVersionFileLimit + 1, '7')}, kUpdateTitle, kNewerText},
+    {"not found, whatever the body", Asked::Answering, {404, "1.65.167"}, kFailureTitle, kUnreadableText},
+    {"server error", Asked::Answering, {500, ""}, kFailureTitle, kUnreadableText},
+    // The request gives up after its time-out; this case takes that long.
+    {"server that never answers", Asked::Silent, {}, kFailureTitle, kUnreadableText},
+    {"nothing listening", Asked::Nobody, {}, kFailureTitle, kUnreadableText},
+    {"address that is not http", Asked::NotHttp, {}, kFailureTitle, kUnreadableText},
 };
 
 class UpdateCheckTest : public Form1Test {
@@ -53,21 +57,8 @@ class UpdateCheckTest : public Form1Test {
   ~UpdateCheckTest() override { SetEnvironmentVariableA(kUpdateUrlVariable, nullptr); }
 
   void AskAt(const std::string& url) { SetEnvironmentVariableA(kUpdateUrlVariable, url.c_str()); }
-
-  // The menu command, with every box it shows answered and kept.
   std::vector<SeenMessageBox> CheckForNewerVersion() {
-    MessageBoxWatcher watcher;
-    Menu(IDM_HELP_VERSION);
-    return watcher.Seen();
-  }
-
-  void ExpectOneBox(const std::vector<SeenMessageBox>& seen, const std::string& title,
-                    const std::string& text, bool error_icon, const char* name) {
-    ASSERT_EQ(seen.size(), 1u) << name;
-    EXPECT_EQ(seen[0].title, title) << name;
-    EXPECT_EQ(seen[0].text, text) << name;
-    EXPECT_EQ(seen[0].error_icon, error_icon) << name;
-    EXPECT_EQ(seen[0].information_icon, !error_icon) << name;
+    return BoxesShownBy([this] { Menu(IDM_HELP_VERSION); });
   }
 
   void ExpectWindowBack(const char* name) {
@@ -79,35 +70,25 @@ class UpdateCheckTest : public Form1Test {
 
 TEST_F(UpdateCheckTest, EachAnswerGivesItsMessageAndTheWindowBack) {
   for (const AnswerCase& c : kAnswers) {
-    LoopbackHttpServer server(c.response);
-    AskAt(server.Url(kVersionPath));
-    ExpectOneBox(CheckForNewerVersion(), c.title, c.text, c.error_icon, c.name);
+    SCOPED_TRACE(c.name);
+    std::optional<LoopbackHttpServer> server;
+    if (c.asked == Asked::Answering) server.emplace(c.response);
+    if (c.asked == Asked::Silent) server.emplace(std::nullopt);
+    if (server) AskAt(server->Url(kVersionPath));
+    if (c.asked == Asked::Nobody) AskAt("http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + kVersionPath);
+    if (c.asked == Asked::NotHttp) AskAt("file:///C:/windows/win.ini");
+    ExpectOneBox(CheckForNewerVersion(), c.title, c.text, c.title == kFailureTitle);
     ExpectWindowBack(c.name);
+    EXPECT_EQ(server ? server->RequestLines().size() : 1u, 1u);
   }
 }
 
-TEST_F(UpdateCheckTest, AsksWithOneGetOfTheVersionFile) {
-  LoopbackHttpServer server({200, "1.65.167"});
-  AskAt(server.Url(kVersionPath));
-  CheckForNewerVersion();
-  EXPECT_EQ(server.RequestLines(), std::vector<std::string>{"GET /kelvary/version.txt HTTP/1.1"});
-}
-
-TEST_F(UpdateCheckTest, AsksAgainAtEveryCheck) {
-  LoopbackHttpServer server({200, "1.65.167"});
-  AskAt(server.Url(kVersionPath));
-  CheckForNewerVersion();
-  ExpectOneBox(CheckForNewerVersion(), kUpdateTitle, kCurrentText, false, "second check");
-  EXPECT_EQ(server.RequestLines().size(), 2u);
-}
-
-TEST_F(UpdateCheckTest, WindowTakesNoInputAndShowsTheHourglassWhileTheRequestRuns) {
-  std::atomic<bool> asked{false}, enabled{true}, mouse_held{false}, hourglass{false};
+TEST_F(UpdateCheckTest, EachCheckAsksWithOneGetOfTheVersionFileWhileTheWindowTakesNoInput) {
+  std::atomic<bool> enabled{true}, mouse_held{false}, hourglass{false};
   const DWORD window_thread = GetCurrentThreadId();
   HWND window = Window();
-  LoopbackHttpServer server({200, "1.65.167"});
+  LoopbackHttpServer server(HttpResponse{200, "1.65.167"});
   server.OnRequest([&] {
-    asked = true;
     enabled = IsWindowEnabled(window) != FALSE;
     GUITHREADINFO thread_info{};
     thread_info.cbSize = sizeof thread_info;
@@ -120,57 +101,13 @@ TEST_F(UpdateCheckTest, WindowTakesNoInputAndShowsTheHourglassWhileTheRequestRun
   });
   AskAt(server.Url(kVersionPath));
   CheckForNewerVersion();
-  ASSERT_TRUE(asked);
+  EXPECT_EQ(server.RequestLines(), std::vector<std::string>{"GET /kelvary/version.txt HTTP/1.1"});
   EXPECT_FALSE(enabled);
   EXPECT_TRUE(mouse_held);
   EXPECT_TRUE(hourglass);
   ExpectWindowBack("after the check");
-}
-
-// The request gives up after its time-out; this test takes that long.
-TEST_F(UpdateCheckTest, ServerThatNeverAnswersEndsInTheFailureMessage) {
-  LoopbackHttpServer server = LoopbackHttpServer::Silent();
-  AskAt(server.Url(kVersionPath));
-  ExpectOneBox(CheckForNewerVersion(), kFailureTitle, kUnreadableText, true, "silent server");
-  ExpectWindowBack("silent server");
-  EXPECT_EQ(server.RequestLines().size(), 1u);
-}
-
-TEST_F(UpdateCheckTest, NothingListeningEndsInTheFailureMessage) {
-  AskAt("http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + kVersionPath);
-  ExpectOneBox(CheckForNewerVersion(), kFailureTitle, kUnreadableText, true, "refused");
-  ExpectWindowBack("refused");
-}
-
-TEST_F(UpdateCheckTest, AddressThatIsNotHttpEndsInTheFailureMessage) {
-  AskAt("file:///C:/windows/win.ini");
-  ExpectOneBox(CheckForNewerVersion(), kFailureTitle, kUnreadableText, true, "file address");
-  ExpectWindowBack("file address");
-}
-
-std::string ThisProgram() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return path;
-}
-
-// This test program carries the program's resources, VERSIONINFO included.
-TEST(VersionRecordTest, ReadsTheFourNumbersAndTheProductName) {
-  const std::optional<VersionRecord> record = ReadVersionRecord(ThisProgram());
-  ASSERT_TRUE(record.has_value());
-  EXPECT_EQ(record->major, 1u);
-  EXPECT_EQ(record->minor, 65u);
-  EXPECT_EQ(record->patch, 0u);
-  EXPECT_EQ(record->build, 167u);
-  EXPECT_EQ(record->product_name, "Kelvary");
-  EXPECT_EQ(OwnVersionText(OwnVersionRecord()), "1.65.167");
-}
-
-TEST(VersionRecordTest, FileWithoutOneHasNone) {
-  TempFolder folder;
-  WriteWholeFile(folder.path() / "plain.txt", "1.65.0.167");
-  EXPECT_FALSE(ReadVersionRecord((folder.path() / "plain.txt").string()).has_value());
-  EXPECT_FALSE(ReadVersionRecord((folder.path() / "missing.exe").string()).has_value());
+  ExpectOneBox(CheckForNewerVersion(), kUpdateTitle, kCurrentText, false);
+  EXPECT_EQ(server.RequestLines().size(), 2u);
 }
 
 }  // namespace
