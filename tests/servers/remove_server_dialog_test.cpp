@@ -9,6 +9,13 @@ namespace {
 
 using namespace remove_server;
 
+const ControlCase kControls[] = {
+    {Label1, "Static", "Available Servers:", {8, 8, 209, 17}},
+    {cboServers, "ListBox", "", {8, 24, 257, 95}},
+    {cmdDelete, "Button", "Remove", {168, 128, 89, 25}},
+    {cmdClose, "Button", "Close", {16, 128, 81, 25}},
+};
+
 class RemoveServerDialogTest : public ServerDialogTest {
  protected:
   // The store's servers, listed by the main window at its start.
@@ -21,120 +28,66 @@ class RemoveServerDialogTest : public ServerDialogTest {
   static int Selection(HWND dialog) {
     return static_cast<int>(SendMessageA(Item(dialog, cboServers), LB_GETCURSEL, 0, 0));
   }
-  static void Select(HWND dialog, const std::string& name) {
-    SendMessageA(Item(dialog, cboServers), LB_SELECTSTRING, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(name.c_str()));
-  }
 
-  // Presses Remove, answers the question with `answer` and returns what the
-  // boxes shown said.
-  static std::vector<SeenMessageBox> RemoveAnswering(HWND dialog, int answer) {
+  // Selects `name` (none when empty), presses Remove, answers the question
+  // with `answer` and returns what the boxes shown said.
+  static std::vector<SeenMessageBox> Remove(HWND dialog, const std::string& name, int answer = IDYES) {
+    if (!name.empty()) {
+      SendMessageA(Item(dialog, cboServers), LB_SELECTSTRING, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(name.c_str()));
+    }
     MessageBoxWatcher watcher(GetCurrentProcessId(), answer);
     Press(dialog, cmdDelete);
     return watcher.Seen();
+  }
+
+  void ExpectUnchanged(const Names& servers, const char* shown) {
+    EXPECT_EQ(Writes(), Names{});
+    EXPECT_EQ(StoredServers(), servers);
+    EXPECT_EQ(MainBox(), servers);
+    EXPECT_EQ(ServerText(), shown);
   }
 };
 
 // ---- What the dialog shows ----------------------------------------------------
 
-TEST_F(RemoveServerDialogTest, ControlsHaveTheirClassCaptionAndPlaceAt96Dpi) {
-  OpenWith({"DEV"});
-  WithRemoveDialog([](HWND dialog) {
-    struct ControlCase {
-      int id;
-      const char* window_class;
-      const char* caption;
-      PixelRect at_96_dpi;
-    };
-    const ControlCase controls[] = {
-        {Label1, "Static", "Available Servers:", {8, 8, 209, 17}},
-        {cboServers, "ListBox", "", {8, 24, 257, 95}},
-        {cmdDelete, "Button", "Remove", {168, 128, 89, 25}},
-        {cmdClose, "Button", "Close", {16, 128, 81, 25}},
-    };
-    for (const ControlCase& expected : controls) {
-      HWND control = Item(dialog, expected.id);
-      ASSERT_NE(control, nullptr) << expected.caption;
-      EXPECT_EQ(lstrcmpiA(ClassNameOf(control).c_str(), expected.window_class), 0) << expected.caption;
-      EXPECT_EQ(TextOf(control), expected.caption);
-      EXPECT_EQ(ChildRect(control), expected.at_96_dpi) << expected.caption;
-    }
-    EXPECT_EQ(ClientSize(dialog), (PixelRect{0, 0, 277, 157}));
-  });
-}
-
-TEST_F(RemoveServerDialogTest, IsAFixedToolWindowCaptionedRemoveAServerCentredOverTheMainWindow) {
+TEST_F(RemoveServerDialogTest, IsAFixedToolWindowLaidOutAsDesignedAndCentredOverTheMainWindow) {
   OpenWith({"DEV"});
   MoveMainWindowTo(300, 300);
   WithRemoveDialog([this](HWND dialog) {
-    const LONG_PTR style = GetWindowLongPtrA(dialog, GWL_STYLE);
-    EXPECT_EQ(TextOf(dialog), "Remove a Server");
-    EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), Window());
-    RECT over{}, shown{};
-    GetWindowRect(Window(), &over);
-    GetWindowRect(dialog, &shown);
-    EXPECT_NEAR(shown.left + shown.right, over.left + over.right, 1);
-    EXPECT_NEAR(shown.top + shown.bottom, over.top + over.bottom, 1);
+    ExpectLayout(dialog, kControls, {0, 0, 277, 157});
+    ExpectFixedToolWindow(dialog, Window(), "Remove a Server");
+    ExpectCentredOver(dialog, Window());
     EXPECT_FALSE(IsWindowEnabled(Window()));
   });
-  EXPECT_TRUE(IsWindowEnabled(Window()));
 }
 
-TEST_F(RemoveServerDialogTest, ListsTheStoresServersInItsOrderWithNoneSelected) {
+// Another copy of the program may have added a server since this one started.
+TEST_F(RemoveServerDialogTest, ListsTheStoresServersNowInItsOrderWithNoneSelected) {
   OpenWith({"gamma", "Alpha", "BETA"});
+  StoreServer("LATE");
   WithRemoveDialog([](HWND dialog) {
-    EXPECT_EQ(Listed(dialog), (Names{"Alpha", "BETA", "gamma"}));
+    EXPECT_EQ(Listed(dialog), (Names{"Alpha", "BETA", "gamma", "LATE"}));
     EXPECT_EQ(Selection(dialog), LB_ERR);
     const LONG_PTR style = GetWindowLongPtrA(Item(dialog, cboServers), GWL_STYLE);
     EXPECT_FALSE(style & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
     EXPECT_EQ(GetFocus(), Item(dialog, cboServers));
+    ExpectTabOrder(dialog, {cmdDelete, cmdClose, cboServers});
   });
-}
-
-TEST_F(RemoveServerDialogTest, TabWalksListRemoveClose) {
-  OpenWith({"DEV"});
-  WithRemoveDialog([](HWND dialog) {
-    for (int expected : {cmdDelete, cmdClose, cboServers}) {
-      PressDialogKey(dialog, VK_TAB);
-      EXPECT_EQ(GetDlgCtrlID(GetFocus()), expected);
-    }
-  });
-}
-
-TEST_F(RemoveServerDialogTest, AnEmptyStoreOpensAnEmptyList) {
-  OpenWith({});
-  WithRemoveDialog([](HWND dialog) { EXPECT_EQ(Listed(dialog), Names{}); });
-}
-
-TEST_F(RemoveServerDialogTest, ListsAServerAnotherCopyAddedSinceTheMainWindowStarted) {
-  OpenWith({"DEV"});
-  StoreServer("LATE");
-  WithRemoveDialog([](HWND dialog) { EXPECT_EQ(Listed(dialog), (Names{"DEV", "LATE"})); });
 }
 
 // ---- Remove ---------------------------------------------------------------------
 
-TEST_F(RemoveServerDialogTest, RemoveWithNothingSelectedAsksNothingAndChangesNothing) {
-  OpenWith({"DEV", "PROD"});
-  WithRemoveDialog([](HWND dialog) {
-    EXPECT_EQ(RemoveAnswering(dialog, IDYES).size(), 0u);
-    EXPECT_EQ(Listed(dialog), (Names{"DEV", "PROD"}));
-  });
-  EXPECT_EQ(Writes(), Names{});
-  EXPECT_EQ(StoredServers(), (Names{"DEV", "PROD"}));
-  EXPECT_EQ(MainBox(), (Names{"DEV", "PROD"}));
-}
-
-TEST_F(RemoveServerDialogTest, AsksWhetherToDeleteTheServerWithYesAsTheDefaultAndNoIcon) {
+TEST_F(RemoveServerDialogTest, NothingSelectedAsksNothingAndANoChangesNothing) {
   OpenWith({"DEV", "PROD east"});
+  SelectServer("PROD east");
   std::vector<SeenMessageBox> seen;
   WithRemoveDialog([&](HWND dialog) {
-    Select(dialog, "PROD east");
-    seen = RemoveAnswering(dialog, IDNO);
+    EXPECT_EQ(Remove(dialog, "").size(), 0u);
+    seen = Remove(dialog, "PROD east", IDNO);
+    EXPECT_EQ(Listed(dialog), (Names{"DEV", "PROD east"}));
   });
+  ExpectUnchanged({"DEV", "PROD east"}, "PROD east");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "Kelvary");
   EXPECT_EQ(seen[0].text, "Are you sure you want to delete PROD east?");
@@ -143,98 +96,64 @@ TEST_F(RemoveServerDialogTest, AsksWhetherToDeleteTheServerWithYesAsTheDefaultAn
   EXPECT_FALSE(seen[0].shows_icon);
 }
 
-TEST_F(RemoveServerDialogTest, AnsweringNoChangesNothing) {
-  OpenWith({"DEV", "PROD"});
+// The main box then shows its first server, also when it showed another one
+// than the server removed.
+TEST_F(RemoveServerDialogTest, AYesRemovesTheServerFromTheStoreAndBothListsAndTheDialogStaysOpen) {
+  OpenWith({"DEV", "PROD", "TEST"});
   SelectServer("PROD");
-  WithRemoveDialog([](HWND dialog) {
-    Select(dialog, "PROD");
-    RemoveAnswering(dialog, IDNO);
+  WithRemoveDialog([this](HWND dialog) {
+    Remove(dialog, "TEST");
     EXPECT_EQ(Listed(dialog), (Names{"DEV", "PROD"}));
-  });
-  EXPECT_EQ(Writes(), Names{});
-  EXPECT_EQ(StoredServers(), (Names{"DEV", "PROD"}));
-  EXPECT_EQ(MainBox(), (Names{"DEV", "PROD"}));
-  EXPECT_EQ(ServerText(), "PROD");
-}
-
-TEST_F(RemoveServerDialogTest, AnsweringYesRemovesTheServerFromTheStoreAndBothListsAndStaysOpen) {
-  OpenWith({"DEV", "PROD", "TEST"});
-  SelectServer("PROD");
-  WithRemoveDialog([](HWND dialog) {
-    Select(dialog, "PROD");
-    RemoveAnswering(dialog, IDYES);
-    EXPECT_TRUE(IsWindow(dialog));
-    EXPECT_EQ(Listed(dialog), (Names{"DEV", "TEST"}));
     EXPECT_EQ(Selection(dialog), LB_ERR);
-  });
-  EXPECT_EQ(Writes(), Names{"delete " + ServerKeyPath("PROD")});
-  EXPECT_EQ(StoredServers(), (Names{"DEV", "TEST"}));
-  EXPECT_EQ(MainBox(), (Names{"DEV", "TEST"}));
-  EXPECT_EQ(ServerText(), "DEV");
-}
-
-TEST_F(RemoveServerDialogTest, TheMainBoxShowsItsFirstServerAlsoWhenAnotherOneWasRemoved) {
-  OpenWith({"DEV", "PROD", "TEST"});
-  SelectServer("PROD");
-  WithRemoveDialog([](HWND dialog) {
-    Select(dialog, "TEST");
-    RemoveAnswering(dialog, IDYES);
-  });
-  EXPECT_EQ(MainBox(), (Names{"DEV", "PROD"}));
-  EXPECT_EQ(ServerText(), "DEV");
-}
-
-TEST_F(RemoveServerDialogTest, SeveralServersGoOneAfterAnotherInOneOpening) {
-  OpenWith({"DEV", "PROD", "TEST"});
-  WithRemoveDialog([](HWND dialog) {
-    Select(dialog, "DEV");
-    RemoveAnswering(dialog, IDYES);
-    Select(dialog, "TEST");
-    RemoveAnswering(dialog, IDYES);
+    EXPECT_EQ(MainBox(), (Names{"DEV", "PROD"}));
+    EXPECT_EQ(ServerText(), "DEV");
+    Remove(dialog, "DEV");
     EXPECT_EQ(Listed(dialog), Names{"PROD"});
   });
+  EXPECT_EQ(Writes(), (Names{"delete " + ServerKeyPath("TEST"), "delete " + ServerKeyPath("DEV")}));
   EXPECT_EQ(StoredServers(), Names{"PROD"});
   EXPECT_EQ(MainBox(), Names{"PROD"});
   EXPECT_EQ(ServerText(), "PROD");
 }
 
-TEST_F(RemoveServerDialogTest, RemovingTheLastServerEmptiesBothLists) {
+TEST_F(RemoveServerDialogTest, RemovingTheLastServerEmptiesBothListsAndTheDialogOpensEmpty) {
   OpenWith({"PROD"});
   WithRemoveDialog([](HWND dialog) {
-    Select(dialog, "PROD");
-    RemoveAnswering(dialog, IDYES);
+    Remove(dialog, "PROD");
     EXPECT_EQ(Listed(dialog), Names{});
   });
   EXPECT_EQ(StoredServers(), Names{});
   EXPECT_EQ(MainBox(), Names{});
   EXPECT_EQ(ServerText(), "");
+  WithRemoveDialog([](HWND dialog) { EXPECT_EQ(Listed(dialog), Names{}); });
 }
 
 TEST_F(RemoveServerDialogTest, OfTwoIdenticalMainBoxEntriesOneStaysThoughTheKeyIsGone) {
   OpenWith({"DEV", "PROD"});
   AddThroughDialog(DirectServer{"PROD", "d:\\essbase"});
   ASSERT_EQ(MainBox(), (Names{"DEV", "PROD", "PROD"}));
-  WithRemoveDialog([](HWND dialog) {
-    Select(dialog, "PROD");
-    RemoveAnswering(dialog, IDYES);
-  });
+  WithRemoveDialog([](HWND dialog) { Remove(dialog, "PROD"); });
   EXPECT_EQ(StoredServers(), Names{"DEV"});
   EXPECT_EQ(MainBox(), (Names{"DEV", "PROD"}));
   EXPECT_EQ(ServerText(), "DEV");
 }
 
-TEST_F(RemoveServerDialogTest, AServerTheMainBoxNeverListedJustSelectsItsFirstEntry) {
+// Another copy of the program added LATE, and removed PROD, meanwhile.
+TEST_F(RemoveServerDialogTest, AServerTheMainBoxNeverListedOrWhoseKeyIsGoneStillLeavesTheLists) {
   OpenWith({"DEV", "PROD"});
   SelectServer("PROD");
-  StoreServer("LATE");  // added by another copy of the program
-  WithRemoveDialog([](HWND dialog) {
-    Select(dialog, "LATE");
-    RemoveAnswering(dialog, IDYES);
+  StoreServer("LATE");
+  WithRemoveDialog([this](HWND dialog) {
+    Remove(dialog, "LATE");
     EXPECT_EQ(Listed(dialog), (Names{"DEV", "PROD"}));
+    EXPECT_EQ(MainBox(), (Names{"DEV", "PROD"}));
+    EXPECT_EQ(ServerText(), "DEV");
+    RegRemoveKey(*wine_registry_, RegRoot::CurrentUser, ServerKeyPath("PROD"));
+    Remove(dialog, "PROD");
+    EXPECT_EQ(Listed(dialog), Names{"DEV"});
   });
-  EXPECT_EQ(StoredServers(), (Names{"DEV", "PROD"}));
-  EXPECT_EQ(MainBox(), (Names{"DEV", "PROD"}));
-  EXPECT_EQ(ServerText(), "DEV");
+  EXPECT_EQ(StoredServers(), Names{"DEV"});
+  EXPECT_EQ(MainBox(), Names{"DEV"});
 }
 
 TEST_F(RemoveServerDialogTest, CloseAndTheCloseBoxEndTheDialog) {
@@ -247,8 +166,7 @@ TEST_F(RemoveServerDialogTest, CloseAndTheCloseBoxEndTheDialog) {
     SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(IsWindow(dialog));
   });
-  EXPECT_EQ(StoredServers(), Names{"DEV"});
-  EXPECT_EQ(MainBox(), Names{"DEV"});
+  ExpectUnchanged({"DEV"}, "DEV");
 }
 
 }  // namespace

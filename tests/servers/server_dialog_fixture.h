@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,9 +34,11 @@ inline void Type(HWND dialog, int id, const std::string& text) { SetDlgItemTextA
 inline void Press(HWND dialog, int id) { SendMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
 inline bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-// Handles what is queued for this thread as the modal loop would: the
-// dialog keys go to `dialog`.
-inline void PumpDialog(HWND dialog) {
+// A key as the keyboard delivers it to the control with the focus, handled
+// as the modal loop would: the dialog keys go to `dialog`.
+inline void PressDialogKey(HWND dialog, UINT key) {
+  PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+  PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
   MSG message{};
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (IsDialogMessageA(dialog, &message)) continue;
@@ -44,17 +47,57 @@ inline void PumpDialog(HWND dialog) {
   }
 }
 
-// A key as the keyboard delivers it, to the control with the focus.
-inline void PressDialogKey(HWND dialog, UINT key) {
-  PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
-  PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
-  PumpDialog(dialog);
+inline void ExpectTabOrder(HWND dialog, std::initializer_list<int> order) {
+  for (int expected : order) {
+    PressDialogKey(dialog, VK_TAB);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), expected);
+  }
 }
 
 inline LOGFONTA FontOf(HWND control) {
   LOGFONTA font{};
   GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
   return font;
+}
+
+struct ControlCase {
+  int id;
+  const char* window_class;
+  const char* caption;
+  PixelRect at_96_dpi;  // twips / 15, in the dialog's client area
+};
+
+inline void ExpectLayout(HWND dialog, std::span<const ControlCase> controls, PixelRect client_size) {
+  for (const ControlCase& expected : controls) {
+    HWND control = Item(dialog, expected.id);
+    ASSERT_NE(control, nullptr) << expected.caption;
+    EXPECT_EQ(lstrcmpiA(ClassNameOf(control).c_str(), expected.window_class), 0)
+        << ClassNameOf(control) << " for " << expected.caption;
+    EXPECT_EQ(TextOf(control), expected.caption);
+    EXPECT_EQ(ChildRect(control), expected.at_96_dpi) << expected.caption;
+  }
+  EXPECT_EQ(ClientSize(dialog), client_size);
+}
+
+// A fixed tool window (small title bar, no taskbar button) owned by `owner`.
+inline void ExpectFixedToolWindow(HWND dialog, HWND owner, const char* caption) {
+  const LONG_PTR style = GetWindowLongPtrA(dialog, GWL_STYLE);
+  EXPECT_EQ(TextOf(dialog), caption);
+  EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
+}
+
+// Centres compared as sums, to the pixel an odd difference rounds away.
+inline void ExpectCentredOver(HWND dialog, HWND owner, bool vertically = true) {
+  RECT over{}, shown{};
+  GetWindowRect(owner, &over);
+  GetWindowRect(dialog, &shown);
+  EXPECT_NEAR(shown.left + shown.right, over.left + over.right, 1);
+  if (vertically) {
+    EXPECT_NEAR(shown.top + shown.bottom, over.top + over.bottom, 1);
+  }
 }
 
 // The add dialog's boxes for one server.
@@ -107,11 +150,7 @@ class ServerDialogTest : public Form1Test {
   void MoveMainWindowTo(int left, int top) {
     SetWindowPos(Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-
   Names MainBox() const { return ComboBoxItems(Control(form1::cboServers)); }
-  int MainBoxSelection() const {
-    return static_cast<int>(SendMessageA(Control(form1::cboServers), CB_GETCURSEL, 0, 0));
-  }
 
   // Opens a dialog from the Servers menu and runs `while_open` inside its
   // modal loop, with the dialog's window. A dialog still open afterwards is
@@ -129,6 +168,7 @@ class ServerDialogTest : public Form1Test {
     Menu(menu_item);
     EXPECT_TRUE(probe.Ran()) << "the menu item opened no modal loop";
     EXPECT_EQ(FindProcessWindow(class_name, GetCurrentProcessId()), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(Window())) << "the main window takes input again";
   }
   void WithAddDialog(const std::function<void(HWND)>& while_open) {
     WithDialog(IDM_SERVERS_ADD, add_server::kClassName, while_open);

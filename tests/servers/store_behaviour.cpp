@@ -29,16 +29,13 @@ void StoreBehaviour::TearDown() {
   reg_->DeleteKey(kUser, kTestsKey);  // refused while another test's key is there
 }
 
-TEST_P(StoreBehaviour, AnEmptyServersKeyListsNoNames) {
+TEST_P(StoreBehaviour, AMissingOrEmptyServersKeyListsNoNames) {
+  EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{});
   RegEnsureKey(*reg_, kUser, ServersKey());
   EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{});
 }
 
-TEST_P(StoreBehaviour, AMissingKeyListsNoNames) {
-  EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{});
-}
-
-TEST_P(StoreBehaviour, EnsuringAKeyCreatesTheKeysAboveItAndKeepsWhatIsThere) {
+TEST_P(StoreBehaviour, WritingIntoAMissingServerKeyCreatesItAndEnsuringKeysAboveKeepsIt) {
   RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\essbase");
   RegEnsureKey(*reg_, kUser, test_key_);
   RegEnsureKey(*reg_, kUser, ServersKey());
@@ -53,54 +50,41 @@ TEST_P(StoreBehaviour, ServersListInCaseInsensitiveAlphabeticalOrder) {
   EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), (Names{"Alpha", "BETA", "delta", "gamma"}));
 }
 
-TEST_P(StoreBehaviour, WritingIntoAMissingServerKeyCreatesIt) {
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\essbase");
-  EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{"PROD"});
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Path"), "d:\\essbase");
-}
-
+// Key and value names alike; the values already there stay.
 TEST_P(StoreBehaviour, AddingProdWherePRODExistsWritesIntoPROD) {
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\essbase");
-  RegWriteText(*reg_, kUser, ServerKey("prod"), "Access", "0");
-  EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{"PROD"});
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Access"), "0");
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("Prod"), "Path"), "d:\\essbase");
-}
-
-TEST_P(StoreBehaviour, ValueNamesCompareWithoutRegardToCase) {
   RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\old");
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "PATH", "d:\\new");
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "path"), "d:\\new");
+  RegWriteText(*reg_, kUser, ServerKey("PROD"), "DNS", "ess01");
+  RegWriteText(*reg_, kUser, ServerKey("prod"), "PATH", "d:\\essbase");
+  RegWriteText(*reg_, kUser, ServerKey("prod"), "Access", "1");
+  EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{"PROD"});
+  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Access"), "1");
+  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("Prod"), "path"), "d:\\essbase");
+  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "DNS"), "ess01");
 }
 
-TEST_P(StoreBehaviour, AMissingKeyReadsTheDefault) {
+struct StoredValue {
+  const char* behaviour;
+  std::uint32_t type;
+  std::string bytes;  // exactly as stored, NUL included or not
+  std::string read;   // with "fallback" as the default
+};
+
+TEST_P(StoreBehaviour, OnlyTextValuesReadAsTextAndWhatIsMissingReadsTheDefault) {
+  const StoredValue values[] = {
+      {"Number", kRegDword, std::string("\1\0\0\0", 4), "fallback"},
+      {"ExpandableText", kRegExpandSz, std::string("%HOMEDRIVE%\\essbase\0", 20), "fallback"},
+      {"TextWithoutNul", kRegSz, "essbase.example.com", "essbase.example.com"},
+      {"TextWithANulInside", kRegSz, std::string("ess01\0old\0", 10), "ess01"},
+      {"EmptyText", kRegSz, std::string("\0", 1), ""},
+  };
+  for (const StoredValue& value : values) {
+    PutRawValue(*reg_, ServerKey("PROD"), value.behaviour, value.type, value.bytes);
+    EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), value.behaviour, "fallback"), value.read)
+        << value.behaviour;
+  }
+  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Missing", "fallback"), "fallback");
   EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("NOSUCH"), "Path", "fallback"), "fallback");
   EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("NOSUCH"), "Path"), "");
-}
-
-TEST_P(StoreBehaviour, AMissingValueReadsTheDefault) {
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\essbase");
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Access", "fallback"), "fallback");
-}
-
-TEST_P(StoreBehaviour, AnEmptyTextReadsAsEmptyNotAsTheDefault) {
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "Access", "");
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Access", "fallback"), "");
-}
-
-TEST_P(StoreBehaviour, ANumberValueReadsAsTheDefault) {
-  PutRawValue(*reg_, ServerKey("PROD"), "Access", kRegDword, std::string("\1\0\0\0", 4));
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Access"), "");
-}
-
-TEST_P(StoreBehaviour, AnExpandableTextReadsAsTheDefault) {
-  PutRawValue(*reg_, ServerKey("PROD"), "Path", kRegExpandSz, std::string("%HOMEDRIVE%\\essbase\0", 20));
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Path", "fallback"), "fallback");
-}
-
-TEST_P(StoreBehaviour, ATextStoredWithoutItsNulReadsBackWhole) {
-  PutRawValue(*reg_, ServerKey("PROD"), "DNS", kRegSz, "essbase.example.com");
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "DNS"), "essbase.example.com");
 }
 
 TEST_P(StoreBehaviour, TextsKeepQuotesBackslashesAndEightBitCharacters) {
@@ -109,28 +93,13 @@ TEST_P(StoreBehaviour, TextsKeepQuotesBackslashesAndEightBitCharacters) {
   EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Path"), text);
 }
 
-TEST_P(StoreBehaviour, RemovingAServerDeletesItsKeyAndValues) {
+TEST_P(StoreBehaviour, RemovingAServerDeletesItsKeyAndValuesButAKeyWithSubkeysStays) {
   RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\essbase");
   RegWriteText(*reg_, kUser, ServerKey("DEV"), "Path", "e:\\essbase");
   RegRemoveKey(*reg_, kUser, ServerKey("prod"));
+  RegRemoveKey(*reg_, kUser, ServersKey());
   EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{"DEV"});
   EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Path"), "");
-}
-
-TEST_P(StoreBehaviour, RemovingAKeyThatHasSubkeysLeavesIt) {
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\essbase");
-  RegRemoveKey(*reg_, kUser, ServersKey());
-  EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{"PROD"});
-}
-
-TEST_P(StoreBehaviour, AServerAddedAgainAsTheOtherKindKeepsItsOldValues) {
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\essbase");
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "Access", "0");
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "DNS", "ess01");
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "Access", "1");
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Path"), "d:\\essbase");
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "DNS"), "ess01");
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Access"), "1");
 }
 
 }  // namespace kelvary

@@ -1,16 +1,13 @@
 // The store over a real .reg file: the behaviour every backend shares, and
 // what only a file has: its bytes on disk, its privacy, two processes
 // writing at once, and a damaged file left untouched.
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
+#include "../status/check_test_support.h"
 #include "servers/registry_file_store.h"
 #include "servers/registry_store.h"
 #include "store_behaviour.h"
@@ -19,62 +16,30 @@ namespace kelvary {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadFile;
 
 constexpr RegRoot kUser = RegRoot::CurrentUser;
 const std::string kServers = "Software\\Brennic\\Kelvary\\Servers";
-
-// A fresh directory per test, removed with everything in it afterwards.
-class TemporaryDirectory {
- public:
-  TemporaryDirectory() {
-    std::string pattern = (fs::path(::testing::TempDir()) / "kelvary-store-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TemporaryDirectory() { fs::remove_all(path_); }
-  fs::path path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+constexpr char kStoreFile[] = "config/kelvary/registry.reg";  // in the test's folder
 
 // Each backend opened for the shared suite gets a file of its own.
-class FileBackendFactory {
- public:
-  std::unique_ptr<RegistryBackend> Open() {
-    return OpenRegistryFile((directory_.path() / ("store" + std::to_string(++count_) + ".reg")).string());
-  }
-
- private:
-  TemporaryDirectory directory_;
-  int count_ = 0;
-};
-
-FileBackendFactory& SharedFactory() {
-  static FileBackendFactory factory;
-  return factory;
+std::unique_ptr<RegistryBackend> OpenFreshFile() {
+  static const test::TempDir directory;
+  static int count = 0;
+  return OpenRegistryFile(directory.File("store" + std::to_string(++count) + ".reg"));
 }
 
-INSTANTIATE_TEST_SUITE_P(File, StoreBehaviour,
-                         ::testing::Values(StoreUnderTest{"File", [] { return SharedFactory().Open(); }}),
+INSTANTIATE_TEST_SUITE_P(File, StoreBehaviour, ::testing::Values(StoreUnderTest{"File", OpenFreshFile}),
                          [](const auto& info) { return info.param.name; });
 
 class FileStore : public ::testing::Test {
  protected:
-  TemporaryDirectory directory_;
-  fs::path file_ = directory_.path() / "config" / "kelvary" / "registry.reg";
+  test::TempDir directory_;
+  std::string file_ = directory_.File(kStoreFile);
 };
 
-TEST_F(FileStore, TheFirstChangeCreatesItsDirectoryAndAPrivateCrLfFile) {
-  auto reg = OpenRegistryFile(file_.string());
+TEST_F(FileStore, TheFirstChangeCreatesItsDirectoryAndAPrivateCrLfFileWhosePermissionsStay) {
+  auto reg = OpenRegistryFile(file_);
   RegWriteText(*reg, kUser, kServers + "\\PROD", "Path", "d:\\essbase\\");
   EXPECT_EQ(ReadFile(file_),
             "Windows Registry Editor Version 5.00\r\n\r\n"
@@ -84,78 +49,35 @@ TEST_F(FileStore, TheFirstChangeCreatesItsDirectoryAndAPrivateCrLfFile) {
             "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers]\r\n\r\n"
             "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\r\n"
             "\"Path\"=\"d:\\\\essbase\\\\\"\r\n\r\n");
-  struct stat status {};
-  ASSERT_EQ(stat(file_.c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0600u);
-}
+  EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
 
-TEST_F(FileStore, ARewriteKeepsTheFilesOwnPermissions) {
-  auto reg = OpenRegistryFile(file_.string());
-  RegEnsureKey(*reg, kUser, kServers);
-  fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(file_, shared);
   RegWriteText(*reg, kUser, kServers + "\\PROD", "Access", "0");
-  EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all, shared);
 }
 
 TEST_F(FileStore, ReadingCreatesNothing) {
-  auto reg = OpenRegistryFile(file_.string());
+  auto reg = OpenRegistryFile(file_);
   EXPECT_TRUE(RegListSubkeys(*reg, kUser, kServers).empty());
   EXPECT_EQ(RegReadText(*reg, kUser, kServers + "\\PROD", "Path", "none"), "none");
-  EXPECT_FALSE(fs::exists(file_.parent_path()));
+  EXPECT_FALSE(fs::exists(fs::path(file_).parent_path()));
 }
 
-TEST_F(FileStore, ADamagedFileIsLeftUntouchedAndReported) {
-  fs::create_directories(file_.parent_path());
+TEST_F(FileStore, ADamagedFileIsLeftUntouchedWithNoTemporaryFileBeside) {
   const std::string damaged =
       "Windows Registry Editor Version 5.00\r\n\r\n"
       "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\r\n"
       "\"Path\"=\"d:\\\\essbase\r\n";
-  WriteFile(file_, damaged);
+  directory_.Write(kStoreFile, damaged);
   const auto before = fs::last_write_time(file_);
-  auto reg = OpenRegistryFile(file_.string());
-  RegEnsureKey(*reg, kUser, kServers);
+  auto reg = OpenRegistryFile(file_);
   RegWriteText(*reg, kUser, kServers + "\\DEV", "Path", "e:\\essbase");
   RegRemoveKey(*reg, kUser, kServers + "\\PROD");
-  EXPECT_TRUE(RegListSubkeys(*reg, kUser, kServers).empty());
   EXPECT_EQ(ReadFile(file_), damaged);
   EXPECT_EQ(fs::last_write_time(file_), before);
-  EXPECT_EQ(std::set<fs::path>(fs::directory_iterator(file_.parent_path()), {}),
-            (std::set<fs::path>{file_, file_.string() + ".lock"}));  // no temporary file left
-
-  setenv("KELVARY_REGISTRY_FILE", file_.c_str(), 1);
-  const auto problem = UserRegistryProblem();
-  unsetenv("KELVARY_REGISTRY_FILE");
-  ASSERT_TRUE(problem);
-  EXPECT_EQ(problem->rfind(file_.string() + ", line 4: ", 0), 0u) << *problem;
-}
-
-TEST_F(FileStore, TheUserStoreIsTheFileNamedByKelvaryRegistryFile) {
-  setenv("KELVARY_REGISTRY_FILE", file_.c_str(), 1);
-  RegWriteText(*OpenUserRegistry(), kUser, kServers + "\\PROD", "Access", "1");
-  const auto problem = UserRegistryProblem();
-  unsetenv("KELVARY_REGISTRY_FILE");
-  EXPECT_FALSE(problem);
-  EXPECT_EQ(RegReadText(*OpenRegistryFile(file_.string()), kUser, kServers + "\\PROD", "Access"), "1");
-}
-
-TEST_F(FileStore, ARegeditExportInUtf16IsReadAndRewrittenAsEightBitText) {
-  fs::create_directories(file_.parent_path());
-  const std::u16string exported =
-      u"Windows Registry Editor Version 5.00\r\n\r\n"
-      u"[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\caf\u00e9]\r\n"
-      u"\"Path\"=\"d:\\\\essbase\"\r\n\r\n";
-  std::string bytes = "\xFF\xFE";
-  for (const char16_t unit : exported) {
-    bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-  }
-  WriteFile(file_, bytes);
-  auto reg = OpenRegistryFile(file_.string());
-  EXPECT_EQ(RegListSubkeys(*reg, kUser, kServers), std::vector<std::string>{"caf\xE9"});
-  RegWriteText(*reg, kUser, kServers + "\\caf\xC9", "Access", "0");
-  EXPECT_NE(ReadFile(file_).find("[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\caf\xE9]\r\n"
-                                 "\"Path\"=\"d:\\\\essbase\"\r\n\"Access\"=\"0\"\r\n"),
-            std::string::npos);
+  EXPECT_EQ(std::set<fs::path>(fs::directory_iterator(fs::path(file_).parent_path()), {}),
+            (std::set<fs::path>{file_, file_ + ".lock"}));
 }
 
 // Two processes add servers at the same moment; without the lock each
@@ -178,7 +100,7 @@ TEST_F(FileStore, TwoProcessesWritingAtOnceLoseNoWrite) {
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-      AddServers(file_.string(), writer);
+      AddServers(file_, writer);
       _exit(0);
     }
     writers.push_back(pid);
@@ -188,7 +110,7 @@ TEST_F(FileStore, TwoProcessesWritingAtOnceLoseNoWrite) {
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
-  auto reg = OpenRegistryFile(file_.string());
+  auto reg = OpenRegistryFile(file_);
   const std::vector<std::string> names = RegListSubkeys(*reg, kUser, kServers);
   EXPECT_EQ(names.size(), static_cast<std::size_t>(kWriters * kServersPerWriter));
   for (const std::string& name : names) {

@@ -15,69 +15,64 @@ INSTANTIATE_TEST_SUITE_P(Memory, StoreBehaviour,
                          [](const auto& info) { return info.param.name; });
 
 constexpr RegRoot kUser = RegRoot::CurrentUser;
-constexpr char kServers[] = "Software\\Brennic\\Kelvary\\Servers";
+const std::string kServers = "Software\\Brennic\\Kelvary\\Servers";
+using Names = std::vector<std::string>;
 
-TEST(MemoryRegistry, ListsNamesAsWindowsDoesWithUnderscoreAfterZ) {
-  MemoryRegistry reg;
-  for (const char* name : {"_x", "Zeta", "alpha", "[lab]", "1st"}) {
-    RegEnsureKey(reg, kUser, std::string(kServers) + "\\" + name);
+class MemoryRegistryTest : public ::testing::Test {
+ protected:
+  void AddServers(const Names& names) {
+    for (const std::string& name : names) RegEnsureKey(reg_, kUser, kServers + "\\" + name);
   }
-  EXPECT_EQ(RegListSubkeys(reg, kUser, kServers),
-            (std::vector<std::string>{"1st", "alpha", "Zeta", "[lab]", "_x"}));
+  RegistryBackend::Key OpenServers() {
+    RegistryBackend::Key key = 0;
+    reg_.OpenKey(kUser, kServers, &key);
+    return key;
+  }
+  MemoryRegistry reg_;
+};
+
+TEST_F(MemoryRegistryTest, ListsNamesAsWindowsDoesWithUnderscoreAfterZ) {
+  AddServers({"_x", "Zeta", "alpha", "[lab]", "1st"});
+  EXPECT_EQ(RegListSubkeys(reg_, kUser, kServers), (Names{"1st", "alpha", "Zeta", "[lab]", "_x"}));
 }
 
-TEST(MemoryRegistry, ANameOf255CharactersEndsTheListingAtItsIndex) {
-  MemoryRegistry reg;
+TEST_F(MemoryRegistryTest, ANameOf255CharactersEndsTheListingAtItsIndex) {
   const std::string longest_listed = "K" + std::string(253, 'x');  // 254 and the NUL fit
-  const std::string too_long = "M" + std::string(254, 'x');
-  for (const std::string& name : {std::string("AAA"), longest_listed, too_long, std::string("ZZZ")}) {
-    RegEnsureKey(reg, kUser, std::string(kServers) + "\\" + name);
-  }
-  EXPECT_EQ(RegListSubkeys(reg, kUser, kServers), (std::vector<std::string>{"AAA", longest_listed}));
+  AddServers({"AAA", longest_listed, "M" + std::string(254, 'x'), "ZZZ"});
+  EXPECT_EQ(RegListSubkeys(reg_, kUser, kServers), (Names{"AAA", longest_listed}));
 }
 
-TEST(MemoryRegistry, AccentedNamesCompareWithoutRegardToCase) {
-  MemoryRegistry reg;
-  RegWriteText(reg, kUser, std::string(kServers) + "\\\xC9TUDE", "Path", "a");
-  RegWriteText(reg, kUser, std::string(kServers) + "\\\xE9tude", "Access", "0");
-  EXPECT_EQ(RegListSubkeys(reg, kUser, kServers), std::vector<std::string>{"\xC9TUDE"});
+TEST_F(MemoryRegistryTest, AccentedNamesCompareWithoutRegardToCase) {
+  AddServers({"\xC9TUDE", "\xE9tude"});
+  EXPECT_EQ(RegListSubkeys(reg_, kUser, kServers), Names{"\xC9TUDE"});
 }
 
-TEST(MemoryRegistry, ATextWithoutNulIsHandedBackWithoutOne) {
-  MemoryRegistry reg;
-  PutRawValue(reg, kServers, "DNS", kRegSz, "ess01");
-  RegistryBackend::Key key = 0;
-  reg.OpenKey(kUser, kServers, &key);
+// A text without NUL is handed back without one; one too big for the buffer
+// answers "more data" with the size it needs.
+TEST_F(MemoryRegistryTest, QueryValueAnswersTheStoredSizeAndMoreDataWhenItDoesNotFit) {
+  PutRawValue(reg_, kServers, "DNS", kRegSz, "ess01");
+  RegWriteText(reg_, kUser, kServers, "Path", "d:\\essbase");
+  const RegistryBackend::Key key = OpenServers();
   std::uint32_t type = 0;
   std::uint32_t size = 0;
-  EXPECT_EQ(reg.QueryValue(key, "DNS", &type, nullptr, &size), kRegSuccess);
+  EXPECT_EQ(reg_.QueryValue(key, "DNS", &type, nullptr, &size), kRegSuccess);
   EXPECT_EQ(type, kRegSz);
   EXPECT_EQ(size, 5u);
-  reg.CloseKey(key);
-}
-
-TEST(MemoryRegistry, AKeyDeletedWhileOpenAnswersKeyDeleted) {
-  MemoryRegistry reg;
-  RegistryBackend::Key key = 0;
-  reg.CreateKey(kUser, kServers, &key);
-  reg.DeleteKey(kUser, kServers);
-  char name[8];
-  EXPECT_EQ(reg.EnumKey(key, 0, name, sizeof name), kRegKeyDeleted);
-  EXPECT_EQ(reg.CloseKey(key), kRegSuccess);
-  EXPECT_EQ(reg.CloseKey(key), kRegInvalidHandle);
-}
-
-TEST(MemoryRegistry, AValueTooBigForTheBufferAnswersMoreDataWithItsSize) {
-  MemoryRegistry reg;
-  RegWriteText(reg, kUser, kServers, "Path", "d:\\essbase");
-  RegistryBackend::Key key = 0;
-  reg.OpenKey(kUser, kServers, &key);
   unsigned char data[4];
-  std::uint32_t type = 0;
-  std::uint32_t size = sizeof data;
-  EXPECT_EQ(reg.QueryValue(key, "Path", &type, data, &size), kRegMoreData);
+  size = sizeof data;
+  EXPECT_EQ(reg_.QueryValue(key, "Path", &type, data, &size), kRegMoreData);
   EXPECT_EQ(size, 11u);
-  reg.CloseKey(key);
+  reg_.CloseKey(key);
+}
+
+TEST_F(MemoryRegistryTest, AKeyDeletedWhileOpenAnswersKeyDeleted) {
+  RegEnsureKey(reg_, kUser, kServers);
+  const RegistryBackend::Key key = OpenServers();
+  reg_.DeleteKey(kUser, kServers);
+  char name[8];
+  EXPECT_EQ(reg_.EnumKey(key, 0, name, sizeof name), kRegKeyDeleted);
+  EXPECT_EQ(reg_.CloseKey(key), kRegSuccess);
+  EXPECT_EQ(reg_.CloseKey(key), kRegInvalidHandle);
 }
 
 }  // namespace
