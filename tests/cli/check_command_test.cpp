@@ -48,7 +48,7 @@ class CheckCommandTest : public ::testing::Test {
     return scan.out;
   }
 
-  TempDir dir_;
+  TempFolder dir_;
   std::string cli_ = dir_.File("kelvary-cli");
 };
 
@@ -80,13 +80,13 @@ TEST_F(CheckCommandTest, AMissingApplicationOrServerPrintsTheFailureLineAndExits
 
 TEST_F(CheckCommandTest, RemoteServerDownloadsNextToTheProgramAndReports) {
   StoreRemoteServer(standin::kPassword);
-  dir_.Write("logs/SAMPLE.log", ReadFile(kSampleLog));
+  dir_.Write("logs/SAMPLE.log", FileContent(kSampleLog));
 
   const CliRun check = Cli({"check", "--server", "Remote", "--app", "SAMPLE", "--detail"});
 
   EXPECT_EQ(check.exit_code, 0);
   EXPECT_EQ(check.out, ScanReport(true));
-  EXPECT_EQ(ReadFile(dir_.File("Remote_SAMPLE.log")), ReadFile(kSampleLog));
+  EXPECT_EQ(FileContent(dir_.File("Remote_SAMPLE.log")), FileContent(kSampleLog));
   EXPECT_EQ(ReadLines(dir_.File("calls.txt")).size(), 5u);
   EXPECT_FALSE(std::filesystem::exists(dir_.File("Kelvary.ini")));
 }

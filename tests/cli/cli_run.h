@@ -29,7 +29,7 @@ inline std::string ShellQuoted(const std::string& text) {
   return quoted + "'";
 }
 
-inline CliRun RunProgram(const TempDir& dir, const std::string& program, const Environment& environment,
+inline CliRun RunProgram(const TempFolder& dir, const std::string& program, const Environment& environment,
                          const Arguments& arguments, const std::string& input = "") {
   dir.Write("in", input);
   std::string command;
@@ -43,7 +43,7 @@ inline CliRun RunProgram(const TempDir& dir, const std::string& program, const E
   command += " <" + ShellQuoted(dir.File("in")) + " >" + ShellQuoted(dir.File("out")) + " 2>" +
              ShellQuoted(dir.File("err"));
   const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir.File("out")), ReadFile(dir.File("err"))};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileContent(dir.File("out")), FileContent(dir.File("err"))};
 }
 
 }  // namespace kelvary::test

@@ -22,7 +22,7 @@ class ServersCommandTest : public ::testing::Test {
   std::string Store() const { return dir_.File("config/kelvary/registry.reg"); }
   void WriteStore(const std::string& body) const { dir_.Write("config/kelvary/registry.reg", kHeader + body); }
 
-  TempDir dir_;
+  TempFolder dir_;
 };
 
 TEST_F(ServersCommandTest, ListsOneNameALineInWindowsOrderAndNothingForAnEmptyStore) {
@@ -43,7 +43,7 @@ TEST_F(ServersCommandTest, ListsOneNameALineInWindowsOrderAndNothingForAnEmptySt
 TEST_F(ServersCommandTest, AddStoresAServerAsTheAddDialogDoes) {
   const CliRun add = Cli({"servers", "add", "Prod East", "--path", "d:\\essbase\\\\"});
   EXPECT_EQ(add.exit_code, 0) << add.err;
-  EXPECT_NE(ReadFile(Store()).find(kServersSection + "Prod East]\r\n\"Path\"=\"d:\\\\essbase\\\\\"\r\n"
+  EXPECT_NE(FileContent(Store()).find(kServersSection + "Prod East]\r\n\"Path\"=\"d:\\\\essbase\\\\\"\r\n"
                                                      "\"Access\"=\"0\"\r\n"),
             std::string::npos);
   EXPECT_EQ(Cli({"servers", "show", "prod east"}).out, "Path=d:\\essbase\\\nAccess=0\n");
@@ -64,7 +64,7 @@ TEST_F(ServersCommandTest, AddRemoteReadsThePasswordFromStdinWithoutItsLineEnd) 
     EXPECT_EQ(Cli({"servers", "show", "ESS", "--reveal"}).out,
               "DNS=ess01.example.com\nUserName=admin\nPassword=se\"cr\\et\nAccess=1\n");
   }
-  EXPECT_NE(ReadFile(Store()).find(kServersSection + "ESS]\r\n\"DNS\"=\"ess01.example.com\"\r\n"
+  EXPECT_NE(FileContent(Store()).find(kServersSection + "ESS]\r\n\"DNS\"=\"ess01.example.com\"\r\n"
                                                      "\"UserName\"=\"admin\"\r\n\"Password\"=\"se\\\"cr\\\\et\"\r\n"
                                                      "\"Access\"=\"1\"\r\n"),
             std::string::npos);
@@ -125,7 +125,7 @@ TEST_F(ServersCommandTest, BadArgumentsExitWith64AndWriteNothing) {
 
 TEST_F(ServersCommandTest, ADamagedStoreIsReportedWithItsLineAndLeftUntouched) {
   WriteStore(kServersSection + "PROD]\r\n\"Path\"=\"d:\\essbase\"\r\n");
-  const std::string damaged = ReadFile(Store());
+  const std::string damaged = FileContent(Store());
   for (const Arguments& arguments : {Arguments{"servers", "list"}, Arguments{"servers", "show", "PROD"},
                                      Arguments{"servers", "add", "DEV", "--path", "e:"},
                                      Arguments{"servers", "remove", "PROD"}}) {
@@ -135,7 +135,7 @@ TEST_F(ServersCommandTest, ADamagedStoreIsReportedWithItsLineAndLeftUntouched) {
     EXPECT_EQ(run.err.rfind("kelvary-cli: " + Store() + ", line 4: ", 0), 0u) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
   }
-  EXPECT_EQ(ReadFile(Store()), damaged);
+  EXPECT_EQ(FileContent(Store()), damaged);
 }
 
 // A lock file that cannot be opened (here a folder in its place) stops every

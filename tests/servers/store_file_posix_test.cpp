@@ -7,16 +7,16 @@
 #include <filesystem>
 #include <set>
 
-#include "../status/check_test_support.h"
 #include "servers/registry_file_store.h"
 #include "servers/registry_store.h"
 #include "store_behaviour.h"
+#include "support/temp_folder.h"
 
 namespace kelvary {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadFile;
+using test::FileContent;
 
 constexpr RegRoot kUser = RegRoot::CurrentUser;
 const std::string kServers = "Software\\Brennic\\Kelvary\\Servers";
@@ -24,7 +24,7 @@ constexpr char kStoreFile[] = "config/kelvary/registry.reg";  // in the test's f
 
 // Each backend opened for the shared suite gets a file of its own.
 std::unique_ptr<RegistryBackend> OpenFreshFile() {
-  static const test::TempDir directory;
+  static const test::TempFolder directory;
   static int count = 0;
   return OpenRegistryFile(directory.File("store" + std::to_string(++count) + ".reg"));
 }
@@ -34,14 +34,14 @@ INSTANTIATE_TEST_SUITE_P(File, StoreBehaviour, ::testing::Values(StoreUnderTest{
 
 class FileStore : public ::testing::Test {
  protected:
-  test::TempDir directory_;
+  test::TempFolder directory_;
   std::string file_ = directory_.File(kStoreFile);
 };
 
 TEST_F(FileStore, TheFirstChangeCreatesItsDirectoryAndAPrivateCrLfFileWhosePermissionsStay) {
   auto reg = OpenRegistryFile(file_);
   RegWriteText(*reg, kUser, kServers + "\\PROD", "Path", "d:\\essbase\\");
-  EXPECT_EQ(ReadFile(file_),
+  EXPECT_EQ(FileContent(file_),
             "Windows Registry Editor Version 5.00\r\n\r\n"
             "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
             "[HKEY_CURRENT_USER\\Software\\Brennic]\r\n\r\n"
@@ -74,7 +74,7 @@ TEST_F(FileStore, ADamagedFileIsLeftUntouchedWithNoTemporaryFileBeside) {
   auto reg = OpenRegistryFile(file_);
   RegWriteText(*reg, kUser, kServers + "\\DEV", "Path", "e:\\essbase");
   RegRemoveKey(*reg, kUser, kServers + "\\PROD");
-  EXPECT_EQ(ReadFile(file_), damaged);
+  EXPECT_EQ(FileContent(file_), damaged);
   EXPECT_EQ(fs::last_write_time(file_), before);
   EXPECT_EQ(std::set<fs::path>(fs::directory_iterator(fs::path(file_).parent_path()), {}),
             (std::set<fs::path>{file_, file_ + ".lock"}));

@@ -86,19 +86,19 @@ class CheckDriverTest : public RemoteFixture {
   // A direct server whose Essbase directory holds SAMPLE's log.
   void AddDirectServer(const std::string& name) {
     essbase_.Write("app/SAMPLE/SAMPLE.log", kRunningCalcLog);
-    AddServer(name, {{"Path", essbase_.path()}, {"Access", "0"}});
+    AddServer(name, {{"Path", essbase_.Text()}, {"Access", "0"}});
   }
 
   // Where the check looks for an application's log under essbase_.
   std::string DirectLog(const std::string& application) const {
     const std::string sep(1, kNativePathSeparator);
-    return essbase_.path() + sep + "app" + sep + application + sep + application + ".log";
+    return essbase_.Text() + sep + "app" + sep + application + sep + application + ".log";
   }
 
   RecordingView view_;
   JournalSettingsAccess settings_access_;
   SettingsFile settings_;
-  TempDir essbase_;
+  TempFolder essbase_;
   CheckDriver driver_{view_, Deps(&settings_)};
 };
 
@@ -108,7 +108,7 @@ TEST_F(CheckDriverTest, DirectServerShowsProgressThenTheReport) {
   EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Reported);
 
   EXPECT_EQ(view_.events, kRunningCalcCheck);
-  EXPECT_EQ(driver_.strEssbasePath(), essbase_.path());
+  EXPECT_EQ(driver_.strEssbasePath(), essbase_.Text());
   EXPECT_EQ(driver_.strLogPathAndFile(), DirectLog("SAMPLE"));
   EXPECT_EQ(driver_.scan_state().intCalcCount, 1);
   EXPECT_TRUE(Calls().empty());
@@ -119,7 +119,7 @@ TEST_F(CheckDriverTest, DirectServerShowsProgressThenTheReport) {
 TEST_F(CheckDriverTest, EmptyLogOfAnUpperCasedApplicationReportsNothingRunningAndIsRecorded) {
   const std::string upper = "\xC9T\xC9";
   essbase_.Write("app/" + upper + "/" + upper + ".log", "");
-  AddServer("Finance", {{"Path", essbase_.path()}});
+  AddServer("Finance", {{"Path", essbase_.Text()}});
   view_.application = "\xE9t\xE9";  // "été" in Windows-1252
 
   EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Reported);
@@ -190,7 +190,7 @@ struct AccessCase {
 class AccessTest : public CheckDriverTest, public ::testing::WithParamInterface<AccessCase> {};
 
 TEST_P(AccessTest, OnlyTheExactTextOneSelectsTheApi) {
-  AddServer("Finance", {{"Path", essbase_.path()}, {"DNS", standin::kServer},
+  AddServer("Finance", {{"Path", essbase_.Text()}, {"DNS", standin::kServer},
                         {"UserName", standin::kUser}, {"Password", standin::kPassword}});
   if (GetParam().access != nullptr) AddServer("Finance", {{"Access", GetParam().access}});
 

@@ -1,15 +1,13 @@
 #pragma once
 // What the check's tests share: a view that records every visible change in
 // order, temporary folders, and the environment the stand-in library reads.
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "status/check_driver.h"
+#include "support/temp_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -66,46 +64,8 @@ class RecordingView final : public CheckView {
   std::vector<std::string> lines;  // what lstCalcs holds now
 };
 
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempDir {
- public:
-  TempDir() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("kelvary-check-" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string path() const { return path_.string(); }
-  std::string File(const std::string& relative) const { return (path_ / relative).string(); }
-
-  // Writes `content` to `relative`, making its folders; returns the full path.
-  std::string Write(const std::string& relative, const std::string& content) const {
-    const std::filesystem::path file = path_ / relative;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << content;
-    return file.string();
-  }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 inline std::vector<std::string> ReadLines(const std::string& path) {
-  std::istringstream in(ReadFile(path));
+  std::istringstream in(FileContent(path));
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;

@@ -26,7 +26,7 @@ class RemoteFixture : public ::testing::Test {
     SetEnvironment(kLibraryVariable, KELVARY_STANDIN_LIBRARY);
 #endif
     SetEnvironment(standin::kRecordVariable, record_);
-    SetEnvironment(standin::kLogsVariable, fixtures_.path());
+    SetEnvironment(standin::kLogsVariable, fixtures_.Text());
   }
   void TearDown() override {
     UnsetEnvironment(standin::kRecordVariable);
@@ -45,7 +45,7 @@ class RemoteFixture : public ::testing::Test {
   }
 
   CheckDependencies Deps(SettingsFile* settings = nullptr) {
-    return {registry_, CaseMap::Windows1252(), exe_dir_.path(), kNativePathSeparator, settings,
+    return {registry_, CaseMap::Windows1252(), exe_dir_.Text(), kNativePathSeparator, settings,
             LoadEssbaseLibrary};
   }
 
@@ -57,8 +57,8 @@ class RemoteFixture : public ::testing::Test {
   }
 
   MemoryRegistry registry_;
-  TempDir fixtures_;
-  TempDir exe_dir_;
+  TempFolder fixtures_;
+  TempFolder exe_dir_;
   std::string record_ = fixtures_.File("calls.txt");
 };
 

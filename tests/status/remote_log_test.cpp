@@ -36,8 +36,8 @@ TEST_F(FetchRemoteLogTest, CopyIsNamedAfterTheStoredServerNotItsAddress) {
 
   EXPECT_EQ(FetchRemoteLog(view, Deps(), "East", "SAMPLE").local_path, Copy("East", "SAMPLE"));
   EXPECT_EQ(FetchRemoteLog(view, Deps(), "West", "SAMPLE").local_path, Copy("West", "SAMPLE"));
-  EXPECT_EQ(ReadFile(Copy("East", "SAMPLE")), "x\r\n");
-  EXPECT_EQ(ReadFile(Copy("West", "SAMPLE")), "x\r\n");
+  EXPECT_EQ(FileContent(Copy("East", "SAMPLE")), "x\r\n");
+  EXPECT_EQ(FileContent(Copy("West", "SAMPLE")), "x\r\n");
 }
 
 #ifndef _WIN32

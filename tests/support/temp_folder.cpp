@@ -17,6 +17,13 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+std::string TempFolder::Write(const std::string& relative, const std::string& content) const {
+  const std::filesystem::path file = path_ / relative;
+  std::filesystem::create_directories(file.parent_path());
+  WriteWholeFile(file, content);
+  return file.string();
+}
+
 std::string FileContent(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::ostringstream content;

@@ -16,6 +16,10 @@ class TempFolder {
   const std::filesystem::path& path() const { return path_; }
   // The folder as text, without a trailing separator.
   std::string Text() const { return path_.string(); }
+  // A file or folder inside it, as text.
+  std::string File(const std::string& relative) const { return (path_ / relative).string(); }
+  // Writes `content` to `relative`, making its folders; returns the full path.
+  std::string Write(const std::string& relative, const std::string& content) const;
 
  private:
   std::filesystem::path path_;
