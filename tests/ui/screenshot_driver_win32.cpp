@@ -19,7 +19,15 @@ constexpr int kNoReport = 2;
 
 int main() {
   using namespace kelvary;
-  HWND window = test::PollForWindow([] { return FindWindowA(form1::kClassName, nullptr); }, kTimeoutMs);
+  // Shown, with its server chosen: a click before that is lost.
+  HWND window = test::PollForWindow(
+      []() -> HWND {
+        HWND found = FindWindowA(form1::kClassName, nullptr);
+        const bool ready = found && IsWindowVisible(found) &&
+                           SendMessageW(GetDlgItem(found, form1::cboServers), CB_GETCURSEL, 0, 0) >= 0;
+        return ready ? found : nullptr;
+      },
+      kTimeoutMs);
   if (!window) return kNoWindow;
   HWND list = GetDlgItem(window, form1::lstCalcs);
   // Across processes the click runs the whole check before it returns.
