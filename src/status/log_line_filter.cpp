@@ -52,10 +52,6 @@ bool StartsWithLineStartMessage(std::string_view text) {
 
 }  // namespace
 
-bool IsCandidateLine(std::string_view line) {
-  return (!line.empty() && StartsWithLineStartMessage(line)) || line.find(kNoticeInterval) != std::string_view::npos;
-}
-
 LogLineFilter::LogLineFilter(ByteSource& source, std::string header_before_first_line)
     : source_(source),
       buffer_(kPadding + kMaxLineBytes + kBlockBytes + kPadding, '\0'),

@@ -20,14 +20,12 @@ namespace kelvary {
 
 inline constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
 
-// A line that begins with one of the scanner's line-start messages, or that
-// holds the notice-interval text.
-bool IsCandidateLine(std::string_view line);
-
 class LogLineFilter {
  public:
   enum class End { LogEnd, ReadError, Stopped };
-  // Called for each candidate line; returns false to stop.
+  // Called for each candidate line (one that begins with one of the
+  // line-start messages, or holds the notice-interval text); returns false
+  // to stop.
   using Visitor = std::function<bool(std::string_view header, std::string_view line)>;
 
   // `header_before_first_line` is the header of the log's first line.

@@ -12,6 +12,15 @@ namespace {
 using test::StringSource;
 using Pair = std::pair<std::string, std::string>;  // header, line
 
+// The lines a scan acts on, by their texts.
+bool IsCandidate(std::string_view line) {
+  for (std::string_view start : {"Calculating ", "Calculator Information Message: Completion Notice",
+                                 "Total Calc Elapsed Time :", "Starting Essbase Server"}) {
+    if (line.starts_with(start)) return true;
+  }
+  return line.find("Completion Notice For Every: [") != std::string_view::npos;
+}
+
 // The plain reading of a log: every line with its predecessor, split at
 // CR LF, LF or CR; the candidates are those a scan would look at.
 std::vector<Pair> CandidatesByHand(const std::string& log, std::string header) {
@@ -19,7 +28,7 @@ std::vector<Pair> CandidatesByHand(const std::string& log, std::string header) {
   std::string line;
   auto finish = [&] {
     line.resize(std::min(line.size(), kMaxLineBytes));
-    if (IsCandidateLine(line)) pairs.emplace_back(header, line);
+    if (IsCandidate(line)) pairs.emplace_back(header, line);
     header = line;
     line.clear();
   };
