@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/case_map.h"
 #include "cli/exit_codes.h"
 #include "servers/registry_store.h"
 #include "servers/server_definition.h"
-#include "status/case_map.h"
 
 namespace kelvary::cli {
 namespace {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/case_map.h"
 #include "servers/registry_backend.h"
-#include "status/case_map.h"
 
 namespace kelvary {
 

@@ -6,9 +6,9 @@
 
 #include "kelvary_version.h"
 #include "servers/registry_store.h"
-#include "ui/base_window.h"
-#include "ui/control_text_win32.h"
-#include "ui/modal_dialog_win32.h"
+#include "win32/base_window.h"
+#include "win32/control_text_win32.h"
+#include "win32/modal_dialog_win32.h"
 
 namespace kelvary {
 namespace {

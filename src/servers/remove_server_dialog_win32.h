@@ -6,7 +6,7 @@
 
 #include "servers/registry_backend.h"
 #include "servers/server_dialog_actions.h"
-#include "ui/dpi.h"
+#include "win32/dpi.h"
 
 namespace kelvary {
 

@@ -7,7 +7,6 @@
 #include "servers/server_definition.h"
 #include "status/log_scanner.h"
 #include "status/remote_log.h"
-#include "ui/settings_file.h"
 
 namespace kelvary {
 namespace {
@@ -120,7 +119,7 @@ CheckOutcome CheckDriver::RunCheck() {
       return CheckOutcome::Abandoned;
   }
 
-  if (deps_.settings_file != nullptr) deps_.settings_file->WriteQuery(server, application);
+  if (deps_.query_recorder != nullptr) deps_.query_recorder->WriteQuery(server, application);
 
   const ScanInputs inputs{application, deps_.cases, [this] { return view_.Yield(); }};
   const ScanResult scanned = ScanLog(state_, *trap.log, inputs);

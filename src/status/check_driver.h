@@ -7,15 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "base/case_map.h"
 #include "servers/registry_backend.h"
-#include "status/case_map.h"
 #include "status/essbase_library.h"
+#include "status/query_recorder.h"
 #include "status/report.h"
 #include "status/scan_state.h"
 
 namespace kelvary {
-
-class SettingsFile;
 
 inline constexpr std::string_view kConnectingLine = "Connecting to server...";
 inline constexpr std::string_view kSearchingLine = "Searching log file...";
@@ -52,7 +51,7 @@ struct CheckDependencies {
   const CaseMap& cases;
   std::string executable_directory;  // where remote logs are copied to
   char path_separator;               // '\\' on Windows, '/' elsewhere
-  SettingsFile* settings_file;       // null: the check records nothing
+  QueryRecorder* query_recorder;     // null: the check records nothing
   std::function<LoadedEssbase()> load_essbase;
 };
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "status/case_map.h"
+#include "base/case_map.h"
 
 namespace kelvary {
 

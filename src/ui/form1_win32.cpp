@@ -3,11 +3,10 @@
 #include <array>
 #include <utility>
 
+#include "base/case_map.h"
 #include "servers/add_server_dialog_win32.h"
 #include "servers/remove_server_dialog_win32.h"
-#include "status/case_map.h"
 #include "ui/command_line.h"
-#include "ui/control_text_win32.h"
 #include "ui/desktop_win32.h"
 #include "ui/help_windows_win32.h"
 #include "ui/maker_site.h"
@@ -15,6 +14,7 @@
 #include "ui/report_copy.h"
 #include "ui/resource_ids.h"
 #include "ui/update_check_win32.h"
+#include "win32/control_text_win32.h"
 
 namespace kelvary {
 namespace {

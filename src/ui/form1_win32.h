@@ -18,10 +18,10 @@
 #include "servers/server_dialog_actions.h"
 #include "status/check_driver.h"
 #include "status/essbase_library.h"
-#include "ui/base_window.h"
 #include "ui/form_startup.h"
 #include "ui/settings_file.h"
-#include "ui/window_layout_win32.h"
+#include "win32/base_window.h"
+#include "win32/window_layout_win32.h"
 
 namespace kelvary {
 

@@ -5,11 +5,11 @@
 #include <array>
 #include <string>
 
-#include "ui/base_window.h"
 #include "ui/info_texts.h"
-#include "ui/modal_dialog_win32.h"
 #include "ui/resource_ids.h"
 #include "ui/version_record_win32.h"
+#include "win32/base_window.h"
+#include "win32/modal_dialog_win32.h"
 
 namespace kelvary {
 namespace {

@@ -5,7 +5,7 @@
 // into its text is gone with it.
 #include <windows.h>
 
-#include "ui/dpi.h"
+#include "win32/dpi.h"
 
 namespace kelvary {
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "status/query_recorder.h"
+
 namespace kelvary {
 
 // The file access the settings file needs, so its rules can be tested
@@ -47,7 +49,7 @@ RememberedQuery ReadRememberedQuery(std::string_view content);
 // The one line every write leaves, CR LF included.
 std::string SettingsLine(std::string_view server, std::string_view application);
 
-class SettingsFile {
+class SettingsFile : public QueryRecorder {
  public:
   // `path` is usually SettingsPathIn(the executable's directory).
   SettingsFile(SettingsFileAccess& files, std::string path);
@@ -59,7 +61,7 @@ class SettingsFile {
 
   // One line: server, ",", application; or server and ", " when the
   // application is empty. A write that fails is ignored.
-  void WriteQuery(std::string_view server, std::string_view application);
+  void WriteQuery(std::string_view server, std::string_view application) override;
 
   const std::string& strIniPathAndFile() const { return strIniPathAndFile_; }
 

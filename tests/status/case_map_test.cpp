@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "status/case_map.h"
+#include "base/case_map.h"
 
 namespace kelvary {
 namespace {

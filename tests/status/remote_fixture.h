@@ -44,7 +44,7 @@ class RemoteFixture : public ::testing::Test {
     AddServer(name, {{"DNS", dns}, {"UserName", user}, {"Password", password}, {"Access", "1"}});
   }
 
-  CheckDependencies Deps(SettingsFile* settings = nullptr) {
+  CheckDependencies Deps(QueryRecorder* settings = nullptr) {
     return {registry_, CaseMap::Windows1252(), exe_dir_.Text(), kNativePathSeparator, settings,
             LoadEssbaseLibrary};
   }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/dpi.h"
+#include "win32/dpi.h"
 
 namespace kelvary::test {
 

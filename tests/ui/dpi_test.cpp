@@ -2,7 +2,7 @@
 // rounding of halves, the dialog font's height and 96-DPI values scaled.
 #include <gtest/gtest.h>
 
-#include "ui/dpi.h"
+#include "win32/dpi.h"
 
 namespace kelvary {
 namespace {

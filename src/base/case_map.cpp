@@ -1,4 +1,4 @@
-#include "status/case_map.h"
+#include "base/case_map.h"
 
 namespace kelvary {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/window_layout_win32.h"
+#include "win32/window_layout_win32.h"
 
 #include <cstring>
 

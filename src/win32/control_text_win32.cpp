@@ -1,4 +1,4 @@
-#include "ui/control_text_win32.h"
+#include "win32/control_text_win32.h"
 
 namespace kelvary {
 

@@ -6,7 +6,7 @@
 
 #include <span>
 
-#include "ui/dpi.h"
+#include "win32/dpi.h"
 
 namespace kelvary {
 

@@ -10,8 +10,8 @@
 #include <span>
 #include <vector>
 
-#include "ui/dpi.h"
-#include "ui/window_layout_win32.h"
+#include "win32/dpi.h"
+#include "win32/window_layout_win32.h"
 
 namespace kelvary {
 

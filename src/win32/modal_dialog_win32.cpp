@@ -1,4 +1,4 @@
-#include "ui/modal_dialog_win32.h"
+#include "win32/modal_dialog_win32.h"
 
 #include <cstring>
 

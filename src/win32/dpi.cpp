@@ -1,4 +1,4 @@
-#include "ui/dpi.h"
+#include "win32/dpi.h"
 
 namespace kelvary {
 namespace {
