@@ -39,6 +39,8 @@ function(kelvary_add_test name)
   if(CMAKE_CROSSCOMPILING)
     list(APPEND props FIXTURES_REQUIRED wine)
   endif()
+  # Cases of a table are named by their index: a dump of the parameter's bytes
+  # would make every line of the test run hundreds of characters wide.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES ${props})
+                       NO_PRETTY_VALUES PROPERTIES ${props})
 endfunction()
