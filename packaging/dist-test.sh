@@ -149,7 +149,10 @@ test_portable_zip() {
   local dir=$1 zip folder
   zip=$(ls "$dist"/Kelvary-*-"$zip_arch".zip)
   folder=$dir/portable
+  [ -d "$folder" ] && undo_read_only "$folder"
   rm -rf "$folder" && mkdir -p "$folder" && unzip -q "$zip" -d "$folder"
+  # Never leave a read-only mount behind in the build tree, whatever happens.
+  trap 'undo_read_only "$folder"' EXIT
   if ! make_read_only "$folder"; then
     fail "$zip_arch: cannot make a read-only folder here"
     undo_read_only "$folder"
@@ -163,6 +166,7 @@ test_portable_zip() {
   expect "$zip_arch: kelvary-cli.exe checks the demo server from a read-only folder" \
     same_text "$dir/cli-direct.txt" "$dir/portable-direct.txt"
   undo_read_only "$folder"
+  trap - EXIT
 }
 
 for arch in x64 x86; do
