@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: run screenshot test deps native windows bench clean
+.PHONY: run screenshot test deps native windows windows32 dist dist-test bench clean
 
 # Kelvary.exe under Wine on the demo server, in a prefix of its own under
 # build/demo; without a display, the same check with kelvary-cli.
@@ -23,9 +23,10 @@ screenshot: deps
 	cmake --build --preset windows --target Kelvary kelvary-screenshot-driver
 	$(XVFB) cmake/run-demo.sh screenshot build/windows docs/kelvary.png
 
-test: native windows
+test: native windows windows32
 	ctest --preset native -j2
 	$(XVFB) ctest --preset windows
+	$(XVFB) ctest --preset windows32
 
 deps:
 	@cmake/ensure-packages.sh
@@ -38,9 +39,31 @@ windows: deps
 	cmake --preset windows
 	cmake --build --preset windows
 
+windows32: deps
+	cmake --preset windows32
+	cmake --build --preset windows32
+
+# The release: both zips, both MSIs and SHA256SUMS in dist/, built afresh.
+dist: deps
+	rm -rf dist
+	cmake --preset windows
+	cmake --build --preset windows --target release
+	cmake --preset windows32
+	cmake --build --preset windows32 --target release
+	mkdir -p dist
+	cp build/windows/dist/* build/windows32/dist/* dist/
+	cd dist && sha256sum Kelvary-* >SHA256SUMS
+
+# The files of dist/ as a user gets them, under Wine: each MSI installed,
+# used, upgraded and removed; the portable zip run from a read-only folder.
+dist-test: dist
+	cmake --build --preset windows --target kelvary-screenshot-driver essbase_standin
+	cmake --build --preset windows32 --target kelvary-screenshot-driver essbase_standin
+	$(XVFB) packaging/dist-test.sh
+
 # Scan speed against wc -l and peak memory, on logs written once under build/bench.
 bench: native
 	python3 bench/scan_benchmark.py
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -13,7 +13,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#define STANDIN_EXPORT extern "C" __declspec(dllexport)
+// Exported by essbase_standin.def, under the names without decoration.
+#define STANDIN_EXPORT extern "C"
 #else
 #include <cstdlib>
 #define STANDIN_EXPORT extern "C" __attribute__((visibility("default")))
