@@ -137,6 +137,43 @@ TEST_F(Form1CheckTest, TimerTickDuringACheckIsSkipped) {
   EXPECT_EQ(Report(), kDemoReport);
 }
 
+// A log whose scan takes many yield intervals: one calculation followed by
+// a completion notice on every other line, each with a header to parse.
+std::string BusyLog(int notices) {
+  const std::string header = "[Wed Jan 08 14:05:09 2003]Local/BUSY/Sales/admin/Info(1012555)\r\n";
+  std::string log = header + "Calculating [ Measures(All members) ]\r\n";
+  const std::string notice = header + "Calculator Information Message: Completion Notice\r\n";
+  log.reserve(log.size() + notice.size() * static_cast<std::size_t>(notices));
+  for (int i = 0; i < notices; ++i) log += notice;
+  return log;
+}
+
+// The scan yields by time: while a long check runs, the window's events are
+// still handled. Timer1, ticking all the while, starts no second check; a
+// close after some yields ends the check quietly, and the program with it.
+TEST_F(Form1CheckTest, LongCheckStillTakesInputSkipsTicksAndEndsQuietlyOnClose) {
+  TempFolder essbase;
+  essbase.Write("app/BUSY/BUSY.log", BusyLog(400000));
+  AddServer("Busy", essbase.Text());
+  Reopen(folder_.Text());
+  SelectServer("Busy");
+  SetAppText("busy");
+  SetTimer(Window(), form1::kTimer1Id, 1, nullptr);
+  std::vector<Sighting> scanning;  // what each yield of the scan showed
+  probe_.Repeat(1, [this, &scanning] {
+    if (Report() != std::vector<std::string>{"Searching log file..."}) return;
+    scanning.push_back({Enabled(form1::cmdOK), Enabled(form1::cmdExit), Report(), AppText()});
+    if (scanning.size() == 3) PostMessageA(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  });
+  Click(form1::cmdOK);
+  probe_.Stop();
+  ASSERT_GE(scanning.size(), 3u);
+  for (const Sighting& seen : scanning) EXPECT_FALSE(seen.ok_enabled || seen.exit_enabled);
+  EXPECT_EQ(Window(), nullptr);
+  EXPECT_EQ(Ini(), "Busy,BUSY\r\n");
+  EXPECT_TRUE(QuitPosted());
+}
+
 TEST_F(Form1CheckTest, CheckBoxSwitchesTimer1) {
   Click(form1::chkCheck);
   EXPECT_TRUE(form_->Timer1Enabled());
