@@ -61,7 +61,8 @@ ReportSize SizeOf(const ScanState& state, bool show_detail) {
     }
     size.lines += entries;
     // Each separator gives way to a line's prefix.
-    size.bytes += place.Detail.size() - (entries - 1) * kDetailSeparator.size() + entries * kDetailPrefix.size();
+    size.bytes += place.Detail.size() - (entries - 1) * kDetailSeparator.size() +
+                  entries * kDetailPrefix.size();
   }
   if (size.lines == 0) size = {1, kNothingRunning.size()};
   return size;
