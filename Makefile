@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: run screenshot test deps native windows windows32 dist dist-test bench clean
+.PHONY: run screenshot test deps native windows windows32 dist dist-test bench bench-window clean
 
 # Kelvary.exe under Wine on the demo server, in a prefix of its own under
 # build/demo; without a display, the same check with kelvary-cli.
@@ -64,6 +64,11 @@ dist-test: dist
 # Scan speed against wc -l and peak memory, on logs written once under build/bench.
 bench: native
 	python3 bench/scan_benchmark.py
+
+# The window's check against kelvary-cli.exe scan under Wine and Xvfb, on a
+# realistic and a busy log written once under build/bench/window.
+bench-window: windows
+	$(XVFB) python3 bench/window_check_benchmark.py
 
 clean:
 	rm -rf build dist

@@ -7,6 +7,7 @@ under build/bench/ and reused.
 Usage: bench/scan_benchmark.py [--cli build/native/kelvary-cli] [--size-mib 1024]
 """
 import argparse
+import heapq
 import os
 import random
 import subprocess
@@ -70,23 +71,23 @@ def calculation_messages(rng, clock, db, user):
     return [(when, db, user, message) for when, message in events]
 
 
-def write_realistic_log(path, size):
+def write_realistic_log(path, size, calc_rate=0.004, max_pending=40):
     """Mostly retrievals, loads and housekeeping; a few calculations running at
     once, each with its interval line, completion notices and finish; now and
-    then a server restart."""
+    then a server restart. A higher calc_rate and max_pending make a busy log."""
     rng = random.Random(20030108)
     clock = Clock()
-    pending = []  # calculation messages still to come, (seconds, db, user, message)
+    pending = []  # a heap of calculation messages still to come, (seconds, db, user, message)
     with open(path + ".part", "wb") as out:
         written = 0
         chunk = []
         while written < size:
             clock.tick(rng)
-            if rng.random() < 0.004 and len(pending) < 40:
-                pending.extend(calculation_messages(rng, clock, rng.choice(DATABASES), rng.choice(USERS)))
-                pending.sort()
+            if rng.random() < calc_rate and len(pending) < max_pending:
+                for event in calculation_messages(rng, clock, rng.choice(DATABASES), rng.choice(USERS)):
+                    heapq.heappush(pending, event)
             if pending and pending[0][0] <= clock.seconds:
-                _, db, user, message = pending.pop(0)
+                _, db, user, message = heapq.heappop(pending)
             elif rng.random() < 0.000001:
                 db, user, message = "", "", "Starting Essbase Server - Application [SAMPLE]"
                 pending.clear()

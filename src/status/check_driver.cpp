@@ -1,5 +1,6 @@
 #include "status/check_driver.h"
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -77,6 +78,25 @@ TrapResult LocateAndOpenLog(CheckView& view, const CheckDependencies& deps,
   return {TrapEnd::LogOpen, std::move(opened.source), {}};
 }
 
+// The scanner's yield after each header, let through only once
+// kScanYieldInterval has passed since the last one.
+class PacedYield {
+ public:
+  PacedYield(CheckView& view, const CheckClock& now) : view_(view), now_(now), last_(now()) {}
+
+  bool operator()() {
+    const auto time = now_();
+    if (time - last_ < kScanYieldInterval) return true;
+    last_ = time;
+    return view_.Yield();
+  }
+
+ private:
+  CheckView& view_;
+  const CheckClock& now_;
+  std::chrono::steady_clock::time_point last_;
+};
+
 }  // namespace
 
 CheckDriver::CheckDriver(CheckView& view, CheckDependencies deps)
@@ -121,7 +141,8 @@ CheckOutcome CheckDriver::RunCheck() {
 
   if (deps_.query_recorder != nullptr) deps_.query_recorder->WriteQuery(server, application);
 
-  const ScanInputs inputs{application, deps_.cases, [this] { return view_.Yield(); }};
+  PacedYield paced_yield(view_, deps_.now);
+  const ScanInputs inputs{application, deps_.cases, std::ref(paced_yield)};
   const ScanResult scanned = ScanLog(state_, *trap.log, inputs);
   trap.log.reset();  // closed before the report, as the window's file 1 was
   if (scanned == ScanResult::Abandoned) return CheckOutcome::Abandoned;

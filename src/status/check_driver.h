@@ -3,6 +3,7 @@
 // Timer1) to the finished report in lstCalcs. The main window and
 // kelvary-cli each supply a CheckView; the driver owns the check's order of
 // steps, its busy state and its single failure line.
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,14 @@ class CheckView : public ReportSink {
   virtual bool Yield() = 0;
 };
 
+// The time the check paces its yields by; a test can drive it.
+using CheckClock = std::function<std::chrono::steady_clock::time_point()>;
+
+// During the scan the window gets its events once this much time has passed
+// since the last yield: it answers within a frame, and the scan is not
+// slowed by a trip through the message queue after every header.
+inline constexpr std::chrono::milliseconds kScanYieldInterval{15};
+
 // What the driver reaches besides the view, supplied by its owner.
 struct CheckDependencies {
   RegistryBackend& registry;
@@ -53,6 +62,7 @@ struct CheckDependencies {
   char path_separator;               // '\\' on Windows, '/' elsewhere
   QueryRecorder* query_recorder;     // null: the check records nothing
   std::function<LoadedEssbase()> load_essbase;
+  CheckClock now = std::chrono::steady_clock::now;
 };
 
 // The separator of this platform's paths.

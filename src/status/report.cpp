@@ -41,19 +41,46 @@ void AppendDetailLines(std::string_view detail, ReportSink& sink) {
   }
 }
 
+// The lines and bytes the report will hold, for the sink to make room.
+struct ReportSize {
+  std::size_t lines = 0;
+  std::size_t bytes = 0;
+};
+
+ReportSize SizeOf(const ScanState& state, bool show_detail) {
+  ReportSize size;
+  for (int k = 0; k < state.intCalcCount; ++k) {
+    const CalcPlace& place = state.arrCalcs[k];
+    ++size.lines;
+    size.bytes += SummaryLine(place).size();
+    if (!show_detail || place.Detail.empty()) continue;
+    std::size_t entries = 1;
+    for (std::size_t at = place.Detail.find(kDetailSeparator); at != std::string::npos;
+         at = place.Detail.find(kDetailSeparator, at + kDetailSeparator.size())) {
+      ++entries;
+    }
+    size.lines += entries;
+    // Each separator gives way to a line's prefix.
+    size.bytes += place.Detail.size() - (entries - 1) * kDetailSeparator.size() +
+                  entries * kDetailPrefix.size();
+  }
+  if (size.lines == 0) size = {1, kNothingRunning.size()};
+  return size;
+}
+
 }  // namespace
 
 void WriteReport(const ScanState& state, bool show_detail, ReportSink& sink) {
-  sink.ClearLines();
-  if (state.intCalcCount == 0) {
-    sink.AppendLine(kNothingRunning);
-    return;
-  }
+  const ReportSize size = SizeOf(state, show_detail);
+  sink.ClearLines();  // before the room is made: clearing would give it back
+  sink.BeginReport(size.lines, size.bytes);
+  if (state.intCalcCount == 0) sink.AppendLine(kNothingRunning);
   for (int k = 0; k < state.intCalcCount; ++k) {
     const CalcPlace& place = state.arrCalcs[k];
     sink.AppendLine(SummaryLine(place));
     if (show_detail) AppendDetailLines(place.Detail, sink);
   }
+  sink.EndReport();
 }
 
 }  // namespace kelvary

@@ -81,6 +81,8 @@ class Form1 final : public BaseWindow<Form1>,
   // CheckView and StartUpView: what the check and start-up see of the window.
   void ClearLines() override;
   void AppendLine(std::string_view line) override;
+  void BeginReport(std::size_t lines, std::size_t bytes) override;
+  void EndReport() override;
   std::string ServerName() override;
   std::string ApplicationName() override;
   void SetApplicationName(std::string_view text) override;

@@ -32,7 +32,75 @@ std::string ReadField(std::string_view content, std::size_t& pos) {
   return field;
 }
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr char32_t kReplacement = 0xFFFD;  // for bytes that are not UTF-8
+constexpr char32_t kFirstSupplementary = 0x10000;
+
+void AppendUtf16Le(std::string& out, char32_t unit) {
+  out.push_back(static_cast<char>(unit & 0xFF));
+  out.push_back(static_cast<char>((unit >> 8) & 0xFF));
+}
+
+// How many continuation bytes follow a lead byte; -1 when it cannot lead.
+int ContinuationBytes(unsigned char lead) {
+  if (lead < 0x80) return 0;
+  if ((lead >> 5) == 0x6) return 1;
+  if ((lead >> 4) == 0xE) return 2;
+  if ((lead >> 3) == 0x1E) return 3;
+  return -1;
+}
+
+// One character read from UTF-8 at `pos`, which moves past it; a malformed
+// sequence is one replacement character per byte.
+char32_t NextUtf8Character(std::string_view text, std::size_t& pos) {
+  const auto lead = static_cast<unsigned char>(text[pos++]);
+  const int follow = ContinuationBytes(lead);
+  if (follow < 0) return kReplacement;
+  char32_t character = follow == 0 ? lead : lead & (0x3F >> follow);
+  for (int i = 0; i < follow; ++i) {
+    if (pos >= text.size() || (static_cast<unsigned char>(text[pos]) >> 6) != 0x2) return kReplacement;
+    character = (character << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3F);
+  }
+  return character;
+}
+
+std::string Utf8ToUtf16Le(std::string_view text) {
+  std::string out;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char32_t character = NextUtf8Character(text, pos);
+    if (character < kFirstSupplementary) {
+      AppendUtf16Le(out, character);
+    } else {
+      const char32_t offset = character - kFirstSupplementary;
+      AppendUtf16Le(out, 0xD800 + (offset >> 10));
+      AppendUtf16Le(out, 0xDC00 + (offset & 0x3FF));
+    }
+  }
+  return out;
+}
+
+std::string SwappedPairs(std::string_view bytes) {
+  std::string out(bytes);
+  for (std::size_t at = 0; at + 1 < out.size(); at += 2) std::swap(out[at], out[at + 1]);
+  return out;
+}
+
 }  // namespace
+
+std::string SettingsText(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Mark)) {
+    return Utf16LeToSystemCodePage(Utf8ToUtf16Le(bytes.substr(kUtf8Mark.size())));
+  }
+  if (bytes.starts_with(kUtf16LeMark)) {
+    return Utf16LeToSystemCodePage(bytes.substr(kUtf16LeMark.size()));
+  }
+  if (bytes.starts_with(kUtf16BeMark)) {
+    return Utf16LeToSystemCodePage(SwappedPairs(bytes.substr(kUtf16BeMark.size())));
+  }
+  return std::string(bytes);
+}
 
 std::string SettingsPathIn(std::string_view executable_directory) {
   std::string path(executable_directory);
@@ -73,7 +141,7 @@ RememberedQuery SettingsFile::ReadAtStartUp() {
     std::string content;
     switch (files_.ReadAll(strIniPathAndFile_, content)) {
       case SettingsFileAccess::ReadStatus::Read:
-        return ReadRememberedQuery(content);
+        return ReadRememberedQuery(SettingsText(content));
       case SettingsFileAccess::ReadStatus::FileMissing:
         if (created_here) return {};
         files_.CreateNew(strIniPathAndFile_, kEmptyRecord);

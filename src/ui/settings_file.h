@@ -17,7 +17,8 @@ class SettingsFileAccess {
   enum class ReadStatus { Read, FileMissing, FolderMissing, Failed };
 
   virtual ~SettingsFileAccess() = default;
-  // The whole content, bytes as they are.
+  // The content, bytes as they are, up to kSettingsReadLimit bytes: the
+  // rest of a larger file is never read.
   virtual ReadStatus ReadAll(const std::string& path, std::string& content) = 0;
   // Creates the file only where none exists; a failure shows at the next read.
   virtual void CreateNew(const std::string& path, std::string_view content) = 0;
@@ -30,6 +31,18 @@ class SettingsFileAccess {
 std::unique_ptr<SettingsFileAccess> OpenSettingsFileAccess();
 
 inline constexpr std::string_view kSettingsFileName = "Kelvary.ini";
+// More than a settings line can hold (two names and a comma, even in UTF-16).
+inline constexpr std::size_t kSettingsReadLimit = 8192;
+
+// UTF-16LE text brought to the system's ANSI code page; a character it
+// lacks becomes '?'. Implemented by the platform layer.
+std::string Utf16LeToSystemCodePage(std::string_view bytes);
+
+// The file's bytes as text of the system code page: a file saved by an
+// editor in UTF-8 or UTF-16 (either byte order) with its byte-order mark is
+// converted; anything else is taken as it is.
+std::string SettingsText(std::string_view bytes);
+
 inline constexpr std::string_view kFallbackSettingsPath = "C:\\Windows\\Kelvary.ini";
 
 // The executable's directory, "\" and the file name. A drive's root already

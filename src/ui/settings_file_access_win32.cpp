@@ -1,5 +1,6 @@
 // The settings file through the ANSI file calls: its path is text in the
-// system code page, like everything the program stores.
+// system code page, like everything the program stores. Its text is read
+// as the system code page too, whatever an editor saved it in.
 #include <windows.h>
 
 #include <string>
@@ -9,19 +10,23 @@
 namespace kelvary {
 namespace {
 
-constexpr DWORD kReadChunk = 4096;
-
 class Win32SettingsFileAccess final : public SettingsFileAccess {
  public:
   ReadStatus ReadAll(const std::string& path, std::string& content) override {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return StatusOfFailedOpen(GetLastError());
-    content.clear();
-    char chunk[kReadChunk];
+    content.assign(kSettingsReadLimit, '\0');
+    std::size_t filled = 0;
     DWORD got = 0;
     // A read that fails part-way keeps what came before it.
-    while (ReadFile(file, chunk, kReadChunk, &got, nullptr) && got > 0) content.append(chunk, got);
+    while (filled < content.size() &&
+           ReadFile(file, content.data() + filled, static_cast<DWORD>(content.size() - filled), &got,
+                    nullptr) &&
+           got > 0) {
+      filled += got;
+    }
+    content.resize(filled);
     CloseHandle(file);
     return ReadStatus::Read;
   }
@@ -57,6 +62,19 @@ class Win32SettingsFileAccess final : public SettingsFileAccess {
 };
 
 }  // namespace
+
+std::string Utf16LeToSystemCodePage(std::string_view bytes) {
+  std::wstring wide(bytes.size() / 2, L'\0');
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                   (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+  }
+  const int wide_length = static_cast<int>(wide.size());
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length, text.data(), size, nullptr, nullptr);
+  return text;
+}
 
 std::unique_ptr<SettingsFileAccess> OpenSettingsFileAccess() {
   return std::make_unique<Win32SettingsFileAccess>();

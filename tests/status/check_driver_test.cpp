@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -338,6 +339,28 @@ TEST_F(CheckDriverTest, CheckAskedForDuringACheckDoesNothing) {
   EXPECT_EQ(driver_.strLogPathAndFile(), DirectLog("SAMPLE"));
   view_.on_yield = [] { return true; };
   EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Failed) << "the next check takes the new choice";
+}
+
+// During the scan the window gets its events only once a yield interval has
+// passed since the last yield; the yields after the progress lines and at the
+// end come whatever the time.
+TEST_F(CheckDriverTest, ScanYieldsByTimeNotByHeader) {
+  AddDirectServer("Finance");
+  using std::chrono::milliseconds;
+  const struct {
+    milliseconds step;  // how far the clock moves at each reading
+    int scan_yields;    // of the three headers parsed
+  } cases[] = {{milliseconds(0), 0}, {milliseconds(5), 1}, {milliseconds(14), 1},
+               {milliseconds(15), 3}, {milliseconds(40), 3}};
+  for (const auto& c : cases) {
+    clock_step_ = c.step;
+    view_.events.clear();
+    CheckDriver driver(view_, Deps(&settings_));
+    EXPECT_EQ(driver.cmdOK_Click(), CheckOutcome::Reported);
+    EXPECT_EQ(view_.events, Join({StartEvents(), {Settings("Finance,SAMPLE")}, Lines(c.scan_yields, "yield"),
+                                  ReportEnd({kReportLine, kDetailLine})}))
+        << c.step.count() << " ms";
+  }
 }
 
 class AbandonTest : public CheckDriverTest, public ::testing::WithParamInterface<int> {};

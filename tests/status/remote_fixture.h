@@ -44,9 +44,11 @@ class RemoteFixture : public ::testing::Test {
     AddServer(name, {{"DNS", dns}, {"UserName", user}, {"Password", password}, {"Access", "1"}});
   }
 
+  // The check's clock moves on by clock_step_ at every reading: by default a
+  // whole yield interval, so that the scan yields after every header.
   CheckDependencies Deps(QueryRecorder* settings = nullptr) {
     return {registry_, CaseMap::Windows1252(), exe_dir_.Text(), kNativePathSeparator, settings,
-            LoadEssbaseLibrary};
+            LoadEssbaseLibrary, [this] { return clock_ += clock_step_; }};
   }
 
   // The stand-in's calls so far, one "Name|arg|arg..." each.
@@ -57,6 +59,8 @@ class RemoteFixture : public ::testing::Test {
   }
 
   MemoryRegistry registry_;
+  std::chrono::steady_clock::time_point clock_{};
+  std::chrono::steady_clock::duration clock_step_ = kScanYieldInterval;
   TempFolder fixtures_;
   TempFolder exe_dir_;
   std::string record_ = fixtures_.File("calls.txt");

@@ -10,11 +10,24 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // Starts with a line of its own, so a report that forgets to clear shows.
+// Notes what the report announced and what then came, line by line.
 class LinesSink final : public ReportSink {
  public:
   void ClearLines() override { lines.assign({"(cleared)"}); }
-  void AppendLine(std::string_view line) override { lines.emplace_back(line); }
+  void AppendLine(std::string_view line) override {
+    lines.emplace_back(line);
+    if (announced) came += line.size();
+  }
+  void BeginReport(std::size_t line_count, std::size_t bytes) override {
+    announced = true;
+    announced_lines = line_count;
+    announced_bytes = bytes;
+  }
+  void EndReport() override { ended_after = lines.size(); }
+
   Lines lines{"progress line"};
+  bool announced = false;
+  std::size_t announced_lines = 0, announced_bytes = 0, came = 0, ended_after = 0;
 };
 
 CalcPlace Place(std::string database, std::int64_t done, std::int16_t total, std::string time, std::string user,
@@ -27,6 +40,10 @@ Lines Report(const std::vector<CalcPlace>& places, bool detail) {
   for (const CalcPlace& place : places) state.arrCalcs[state.intCalcCount++] = place;
   LinesSink sink;
   WriteReport(state, detail, sink);
+  // The room asked for is exactly what came, and the end follows the last line.
+  EXPECT_EQ(sink.announced_lines + 1, sink.lines.size());
+  EXPECT_EQ(sink.announced_bytes, sink.came);
+  EXPECT_EQ(sink.ended_after, sink.lines.size());
   return sink.lines;
 }
 

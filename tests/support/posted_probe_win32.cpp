@@ -7,6 +7,7 @@ namespace {
 
 constexpr const char* kProbeClass = "KelvaryTestProbe";
 constexpr UINT kRunAction = WM_APP + 1;
+constexpr UINT_PTR kRepeatTimer = 1;
 
 void RegisterProbeClass(WNDPROC procedure) {
   WNDCLASSA existing{};
@@ -35,9 +36,18 @@ void PostedProbe::Post(std::function<void()> action) {
   PostMessageA(window_, kRunAction, 0, 0);
 }
 
+void PostedProbe::Repeat(UINT interval_ms, std::function<void()> action) {
+  action_ = std::move(action);
+  ran_ = false;
+  SetTimer(window_, kRepeatTimer, interval_ms, nullptr);
+}
+
+void PostedProbe::Stop() { KillTimer(window_, kRepeatTimer); }
+
 LRESULT CALLBACK PostedProbe::ProbeProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* probe = reinterpret_cast<PostedProbe*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (message != kRunAction || !probe) return DefWindowProcA(window, message, wparam, lparam);
+  const bool ours = message == kRunAction || (message == WM_TIMER && wparam == kRepeatTimer);
+  if (!ours || !probe) return DefWindowProcA(window, message, wparam, lparam);
   probe->ran_ = true;
   if (probe->action_) probe->action_();
   return 0;

@@ -17,6 +17,10 @@ class PostedProbe {
 
   // Queues `action`, behind every message already queued.
   void Post(std::function<void()> action);
+  // Runs `action` at every tick of a timer of `interval_ms`, whenever the
+  // thread handles its queue, until Stop or the probe's end.
+  void Repeat(UINT interval_ms, std::function<void()> action);
+  void Stop();
   bool Ran() const { return ran_; }
 
  private:

@@ -1,6 +1,7 @@
 // Running a check from the window: the keys, the report of the demo log,
 // what the window looks like while the check yields, a timer tick and a
 // close that arrive meanwhile, and the copy of the report.
+#include <chrono>
 #include <thread>
 
 #include "form1_fixture.h"
@@ -23,6 +24,17 @@ const std::vector<std::string> kDemoDetailReport = {
 };
 const std::vector<std::string> kConnecting = {"Connecting to server..."};
 const std::vector<std::string> kFailure = {"The application does not exist on this server."};
+
+// A log whose scan takes many yield intervals: one calculation followed by
+// a completion notice on every other line, each with a header to parse.
+std::string BusyLog(int notices) {
+  const std::string header = "[Wed Jan 08 14:05:09 2003]Local/BUSY/Sales/admin/Info(1012555)\r\n";
+  std::string log = header + "Calculating [ Measures(All members) ]\r\n";
+  const std::string notice = header + "Calculator Information Message: Completion Notice\r\n";
+  log.reserve(log.size() + notice.size() * static_cast<std::size_t>(notices));
+  for (int i = 0; i < notices; ++i) log += notice;
+  return log;
+}
 
 // The window as a probe saw it during a yield.
 struct Sighting {
@@ -47,6 +59,15 @@ class Form1CheckTest : public Form1Test {
     });
   }
 
+  // The window reopened on a server "Busy" whose log holds BusyLog(notices).
+  void OpenOnBusyLog(int notices) {
+    busy_essbase_.Write("app/BUSY/BUSY.log", BusyLog(notices));
+    AddServer("Busy", busy_essbase_.Text());
+    Reopen(folder_.Text());
+    SelectServer("Busy");
+    SetAppText("busy");
+  }
+
   void ClearReport() { SendMessageA(Control(form1::lstCalcs), LB_RESETCONTENT, 0, 0); }
 
   std::string ClipboardText() {
@@ -62,6 +83,7 @@ class Form1CheckTest : public Form1Test {
 
   PostedProbe probe_;
   Sighting sighting_;
+  TempFolder busy_essbase_;
 };
 
 TEST_F(Form1CheckTest, CheckDisablesTheButtonsWhileItYieldsThenShowsTheReportAndRecordsTheQuery) {
@@ -135,6 +157,41 @@ TEST_F(Form1CheckTest, TimerTickDuringACheckIsSkipped) {
   EXPECT_FALSE(sighting_.ok_enabled);
   EXPECT_EQ(sighting_.lines, kConnecting);
   EXPECT_EQ(Report(), kDemoReport);
+}
+
+// A report of hundreds of lines is shown in one go, not repainted line by
+// line: 301 lines well within a second of the click.
+TEST_F(Form1CheckTest, LongReportAppearsAtOnce) {
+  OpenOnBusyLog(300);
+  Click(form1::chkDetail);
+  const auto start = std::chrono::steady_clock::now();
+  Click(form1::cmdOK);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  const std::vector<std::string> report = Report();
+  ASSERT_EQ(report.size(), 301u);
+  EXPECT_EQ(report[300], "  >> 300/0:  WED JAN 08 14:05:09 2003");
+  EXPECT_LT(elapsed, std::chrono::milliseconds(600));
+}
+
+// The scan yields by time: while a long check runs, the window's events are
+// still handled. Timer1, ticking all the while, starts no second check; a
+// close after some yields ends the check quietly, and the program with it.
+TEST_F(Form1CheckTest, LongCheckStillTakesInputSkipsTicksAndEndsQuietlyOnClose) {
+  OpenOnBusyLog(400000);
+  SetTimer(Window(), form1::kTimer1Id, 1, nullptr);
+  std::vector<Sighting> scanning;  // what each yield of the scan showed
+  probe_.Repeat(1, [this, &scanning] {
+    if (Report() != std::vector<std::string>{"Searching log file..."}) return;
+    scanning.push_back({Enabled(form1::cmdOK), Enabled(form1::cmdExit), Report(), AppText()});
+    if (scanning.size() == 3) PostMessageA(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  });
+  Click(form1::cmdOK);
+  probe_.Stop();
+  ASSERT_GE(scanning.size(), 3u);
+  for (const Sighting& seen : scanning) EXPECT_FALSE(seen.ok_enabled || seen.exit_enabled);
+  EXPECT_EQ(Window(), nullptr);
+  EXPECT_EQ(Ini(), "Busy,BUSY\r\n");
+  EXPECT_TRUE(QuitPosted());
 }
 
 TEST_F(Form1CheckTest, CheckBoxSwitchesTimer1) {

@@ -48,6 +48,16 @@ TEST_F(SettingsFileAccessWin32Test, ReplaceWritesBytesAsGivenAndReadsThemBack) {
   EXPECT_EQ(content, "Z\xFCrich,SAMPLE\r\n");
 }
 
+// A huge file costs neither time nor memory: only its start is read.
+TEST_F(SettingsFileAccessWin32Test, ReadsNoMoreThanTheLimit) {
+  const std::string start = "Finance,SAMPLE\r\n";
+  WriteWholeFile(Path("Kelvary.ini"), start + std::string(std::size_t{1} << 20, 'x'));
+  std::string content;
+  EXPECT_EQ(files_->ReadAll(Path("Kelvary.ini"), content), ReadStatus::Read);
+  EXPECT_EQ(content.size(), kSettingsReadLimit);
+  EXPECT_EQ(content.substr(0, start.size()), start);
+}
+
 TEST_F(SettingsFileAccessWin32Test, StartUpCreatesTheFileOnDisk) {
   SettingsFile settings(*files_, SettingsPathIn(folder_.Text()));
   EXPECT_EQ(settings.ReadAtStartUp().strLastServer, "");

@@ -52,6 +52,45 @@ TEST(ReadRememberedQueryTest, ReadsTwoFieldsFromEveryShape) {
   }
 }
 
+const std::string kPath = "C:\\Tools\\Kelvary.ini";
+const std::string kFallback = "C:\\Windows\\Kelvary.ini";
+const std::string kReadPath = "read:" + kPath;
+const std::string kReadFallback = "read:" + kFallback;
+
+// UTF-16 of single-byte `text`, a byte-order mark first.
+std::string Utf16(std::string_view text, bool big_endian) {
+  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : text) {
+    const char units[2] = {c, '\0'};
+    bytes.push_back(units[big_endian ? 1 : 0]);
+    bytes.push_back(units[big_endian ? 0 : 1]);
+  }
+  return bytes;
+}
+
+// A file saved by an editor with a byte-order mark keeps its meaning.
+TEST(SettingsFileTest, EditorEncodingsAreReadAsText) {
+  using namespace std::string_literals;
+  const std::string kUtf16Line = "Z\xFCrich,SAMPLE\r\n";
+  const ReadCase cases[] = {
+      {"UTF-8 with a mark", "\xEF\xBB\xBF" "Finance,SAMPLE\r\n", "Finance", "SAMPLE"},
+      {"UTF-8 beyond ASCII", "\xEF\xBB\xBF" "Z\xC3\xBCrich,\xC3\x89T\xC3\x89", "Z\xFCrich", "\xC9T\xC9"},
+      {"UTF-8 outside the code page", "\xEF\xBB\xBF\xD0\x96,A", "?", "A"},
+      {"malformed UTF-8", "\xEF\xBB\xBF" "a\xC3,b\x80", "a?", "b?"},
+      {"UTF-16 little-endian", Utf16(kUtf16Line, false), "Z\xFCrich", "SAMPLE"},
+      {"UTF-16 big-endian", Utf16(kUtf16Line, true), "Z\xFCrich", "SAMPLE"},
+      {"UTF-16 outside the code page", "\xFF\xFE\x16\x04,\0A\0"s, "?", "A"},
+      {"code page bytes stay", "\xEF\xBB" "Finance,A", "\xEF\xBB" "Finance", "A"},
+  };
+  for (const ReadCase& c : cases) {
+    MemorySettingsAccess disk;
+    disk.files[kPath] = c.content;
+    const RememberedQuery query = SettingsFile(disk, kPath).ReadAtStartUp();
+    EXPECT_EQ(query.strLastServer, c.server) << c.name;
+    EXPECT_EQ(query.strLastApp, c.application) << c.name;
+  }
+}
+
 TEST(SettingsLineTest, WritesOneLineThatReadsBack) {
   const char* const cases[][3] = {{"Finance", "SAMPLE", "Finance,SAMPLE\r\n"},
                                   {"Finance", "", "Finance, \r\n"},
@@ -69,11 +108,6 @@ TEST(SettingsPathInTest, JoinsWithABackslashKeepingARootsOwn) {
   EXPECT_EQ(SettingsPathIn("C:\\Tools"), "C:\\Tools\\Kelvary.ini");
   EXPECT_EQ(SettingsPathIn("C:\\"), "C:\\\\Kelvary.ini");
 }
-
-const std::string kPath = "C:\\Tools\\Kelvary.ini";
-const std::string kFallback = "C:\\Windows\\Kelvary.ini";
-const std::string kReadPath = "read:" + kPath;
-const std::string kReadFallback = "read:" + kFallback;
 
 // A disk as start-up finds it, and what start-up reads and does there.
 struct StartUpCase {
