@@ -11,6 +11,7 @@
 #include "cli/scan_command.h"
 #include "cli/servers_command.h"
 #include "kelvary_version.h"
+#include "status/essbase_library.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ bool OutputWritten() {
 
 int main(int argc, char** argv) {
   using namespace kelvary::cli;
+  kelvary::KeepCurrentFolderOutOfLibrarySearch();
 #ifndef _WIN32
   // A closed pipe then fails the write, which is reported, instead of
   // ending the program silently.
