@@ -64,6 +64,18 @@ class ConsoleCheckView final : public CheckView {
   std::vector<std::string> lines_;
 };
 
+int FailureExitCode(CheckFailure failure) {
+  switch (failure) {
+    case CheckFailure::LogMissing:
+      return kExitCheckFailed;
+    case CheckFailure::LogUnreadable:
+      return kExitUnreadable;
+    case CheckFailure::DownloadFailed:
+      return kExitDownloadFailed;
+  }
+  return kExitFailure;
+}
+
 int RunCheck(const CheckOptions& options) {
   SetStoreKeyPaths();
   const std::unique_ptr<RegistryBackend> registry = OpenUserRegistry();
@@ -80,7 +92,9 @@ int RunCheck(const CheckOptions& options) {
       if (!driver.failure_reason().empty()) {
         std::fprintf(stderr, "kelvary-cli: %s\n", driver.failure_reason().c_str());
       }
-      return kExitCheckFailed;
+      return FailureExitCode(driver.failure());
+    case CheckOutcome::NameRefused:
+      return kExitUsage;
     case CheckOutcome::LoginRefused:
       return kExitLoginRefused;
     case CheckOutcome::Skipped:

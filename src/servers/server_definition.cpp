@@ -6,11 +6,16 @@ namespace kelvary {
 
 namespace {
 constexpr char kKeySeparator = '\\';
+constexpr std::string_view kRefusedInName[] = {"\\", "/", ".."};
 constexpr RegRoot kUser = RegRoot::CurrentUser;
 }  // namespace
 
 bool IsAcceptableServerName(std::string_view name) {
-  return !name.empty() && name.find(kKeySeparator) == std::string_view::npos;
+  if (name.empty()) return false;
+  for (const std::string_view refused : kRefusedInName) {
+    if (name.find(refused) != std::string_view::npos) return false;
+  }
+  return true;
 }
 
 std::string StoredPath(std::string_view typed_path) {

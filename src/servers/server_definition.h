@@ -22,9 +22,10 @@ inline constexpr std::string_view kDirectAccess = "0";
 inline constexpr std::string_view kRemoteAccess = "1";  // anything else is direct access
 
 // An empty name would put values on the Servers key itself, and a backslash
-// makes nested keys that the remove dialog cannot delete.
+// makes nested keys that the remove dialog cannot delete. A slash or two dots
+// would lead the name of a remote log's local copy out of its folder.
 inline constexpr std::string_view kServerNameRefusal =
-    "A server name must not be empty or contain a backslash (\\).";
+    "A server name must not be empty or contain a backslash (\\), a slash (/) or two dots (..).";
 bool IsAcceptableServerName(std::string_view name);
 
 struct RemoteLogin {

@@ -17,6 +17,7 @@ class ByteSource {
 struct OpenedLog {
   std::unique_ptr<ByteSource> source;  // null when the open failed
   std::string error;                   // why, for a person, when it failed
+  bool not_a_file = false;             // it is there, but a pipe, socket, device or folder
 };
 
 // Opens a log for reading in binary mode. On Windows the file is shared for

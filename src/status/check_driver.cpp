@@ -7,6 +7,7 @@
 #include "servers/registry_store.h"
 #include "servers/server_definition.h"
 #include "status/log_scanner.h"
+#include "status/plain_name.h"
 #include "status/remote_log.h"
 
 namespace kelvary {
@@ -22,7 +23,8 @@ enum class TrapEnd { LogOpen, Failed, LoginRefused, Abandoned };
 struct TrapResult {
   TrapEnd end;
   std::unique_ptr<ByteSource> log;
-  std::string failure;
+  CheckFailure failure = CheckFailure::LogMissing;
+  std::string reason;
 };
 
 std::string ReadServerValue(const CheckDependencies& deps, std::string_view server,
@@ -54,7 +56,7 @@ TrapResult LocateAndOpenLog(CheckView& view, const CheckDependencies& deps,
                             std::string_view essbase_path, std::string& log_path) {
   view.ClearLines();
   view.AppendLine(kSearchingLine);
-  if (!view.Yield()) return {TrapEnd::Abandoned, nullptr, {}};
+  if (!view.Yield()) return {TrapEnd::Abandoned, nullptr, {}, {}};
 
   if (ReadServerValue(deps, server, kAccessValue) == kRemoteAccess) {
     RemoteLogResult remote = FetchRemoteLog(view, deps, server, application);
@@ -63,19 +65,25 @@ TrapResult LocateAndOpenLog(CheckView& view, const CheckDependencies& deps,
         log_path = std::move(remote.local_path);
         break;
       case RemoteFetch::CheckEnded:
-        return {TrapEnd::LoginRefused, nullptr, {}};
+        return {TrapEnd::LoginRefused, nullptr, {}, {}};
       case RemoteFetch::Failed:
-        return {TrapEnd::Failed, nullptr, std::move(remote.failure)};
+        return {TrapEnd::Failed, nullptr, CheckFailure::LogMissing, std::move(remote.failure)};
+      case RemoteFetch::DownloadFailed:
+        log_path = std::move(remote.local_path);
+        return {TrapEnd::Failed, nullptr, CheckFailure::DownloadFailed, std::move(remote.failure)};
       case RemoteFetch::Abandoned:
-        return {TrapEnd::Abandoned, nullptr, {}};
+        return {TrapEnd::Abandoned, nullptr, {}, {}};
     }
   } else {
     log_path = DirectLogPath(deps, essbase_path, application);
   }
 
   OpenedLog opened = OpenLogForReading(log_path);
-  if (!opened.source) return {TrapEnd::Failed, nullptr, log_path + kReasonJoint + opened.error};
-  return {TrapEnd::LogOpen, std::move(opened.source), {}};
+  if (!opened.source) {
+    const CheckFailure failure = opened.not_a_file ? CheckFailure::LogUnreadable : CheckFailure::LogMissing;
+    return {TrapEnd::Failed, nullptr, failure, log_path + kReasonJoint + opened.error};
+  }
+  return {TrapEnd::LogOpen, std::move(opened.source), {}, {}};
 }
 
 // The scanner's yield after each header, let through only once
@@ -97,7 +105,16 @@ class PacedYield {
   std::chrono::steady_clock::time_point last_;
 };
 
+constexpr std::string_view kReadFailed = "reading failed part-way";
+
 }  // namespace
+
+std::string_view FailureLine(CheckFailure failure) {
+  for (const FailureLineText& entry : kFailureLines) {
+    if (entry.failure == failure) return entry.line;
+  }
+  return kFailureLine;
+}
 
 CheckDriver::CheckDriver(CheckView& view, CheckDependencies deps)
     : view_(view), deps_(std::move(deps)) {}
@@ -113,6 +130,11 @@ CheckOutcome CheckDriver::cmdOK_Click() {
 }
 
 CheckOutcome CheckDriver::RunCheck() {
+  // Before anything is cleared, read, logged in to or written: a name that
+  // could lead the log's path out of its folder changes nothing.
+  if (const std::string refusal = ApplicationNameRefusal(view_.ApplicationName()); !refusal.empty()) {
+    return view_.ShowError(refusal) ? CheckOutcome::NameRefused : CheckOutcome::Abandoned;
+  }
   state_.EmptyTable();
   view_.ClearLines();
   view_.AppendLine(kConnectingLine);
@@ -132,7 +154,7 @@ CheckOutcome CheckDriver::RunCheck() {
     case TrapEnd::LogOpen:
       break;
     case TrapEnd::Failed:
-      return EndOnFailure(std::move(trap.failure));
+      return EndOnFailure(trap.failure, std::move(trap.reason));
     case TrapEnd::LoginRefused:
       return CheckOutcome::LoginRefused;
     case TrapEnd::Abandoned:
@@ -146,6 +168,11 @@ CheckOutcome CheckDriver::RunCheck() {
   const ScanResult scanned = ScanLog(state_, *trap.log, inputs);
   trap.log.reset();  // closed before the report, as the window's file 1 was
   if (scanned == ScanResult::Abandoned) return CheckOutcome::Abandoned;
+  // A report of part of the log could show a finished calculation as running.
+  if (scanned == ScanResult::ReadError) {
+    state_.EmptyTable();
+    return EndOnFailure(CheckFailure::LogUnreadable, strLogPathAndFile_ + kReasonJoint + std::string(kReadFailed));
+  }
   WriteReport(state_, view_.DetailTicked(), view_);
 
   view_.SetOkEnabled(true);
@@ -154,10 +181,11 @@ CheckOutcome CheckDriver::RunCheck() {
   return CheckOutcome::Reported;
 }
 
-CheckOutcome CheckDriver::EndOnFailure(std::string reason) {
+CheckOutcome CheckDriver::EndOnFailure(CheckFailure failure, std::string reason) {
+  failure_ = failure;
   failure_reason_ = std::move(reason);
   view_.ClearLines();
-  view_.AppendLine(kFailureLine);
+  view_.AppendLine(FailureLine(failure));
   view_.SetOkEnabled(true);
   view_.SetExitEnabled(true);
   view_.Yield();  // the check is over whatever the window does now

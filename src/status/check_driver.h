@@ -19,7 +19,26 @@ namespace kelvary {
 
 inline constexpr std::string_view kConnectingLine = "Connecting to server...";
 inline constexpr std::string_view kSearchingLine = "Searching log file...";
-inline constexpr std::string_view kFailureLine = "The application does not exist on this server.";
+
+// Why a check ended on a failure line instead of a report.
+enum class CheckFailure {
+  LogMissing,      // no log at the path, or the library cannot be loaded
+  LogUnreadable,   // a log that is not a file, or a read that failed part-way
+  DownloadFailed,  // the library said the download failed
+};
+
+// Every failure line a check can end on, one per failure.
+struct FailureLineText {
+  CheckFailure failure;
+  std::string_view line;
+};
+inline constexpr FailureLineText kFailureLines[] = {
+    {CheckFailure::LogMissing, "The application does not exist on this server."},
+    {CheckFailure::LogUnreadable, "The application's log could not be read."},
+    {CheckFailure::DownloadFailed, "The server could not send the application's log."},
+};
+inline constexpr std::string_view kFailureLine = kFailureLines[0].line;
+std::string_view FailureLine(CheckFailure failure);
 
 // Every message box of a check: OK button and the error icon, this title.
 inline constexpr unsigned kCheckMessageStyle = 16;
@@ -74,7 +93,8 @@ inline constexpr char kNativePathSeparator = '/';
 
 enum class CheckOutcome {
   Reported,      // the report is in the list
-  Failed,        // the list holds kFailureLine
+  NameRefused,   // a message box said why; nothing else happened
+  Failed,        // the list holds the failure line of failure()
   LoginRefused,  // a message box said so; the list is empty
   Skipped,       // a check was already running: nothing happened
   Abandoned,     // the window went away during the check
@@ -94,19 +114,21 @@ class CheckDriver {
   const ScanState& scan_state() const { return state_; }
   const std::string& strEssbasePath() const { return strEssbasePath_; }
   const std::string& strLogPathAndFile() const { return strLogPathAndFile_; }
-  // Why the last check ended on kFailureLine, for a person; the window
-  // shows only the line.
+  // Which failure line the last failed check ended on, and why, for a
+  // person; the window shows only the line.
+  CheckFailure failure() const { return failure_; }
   const std::string& failure_reason() const { return failure_reason_; }
 
  private:
   CheckOutcome RunCheck();
-  CheckOutcome EndOnFailure(std::string reason);
+  CheckOutcome EndOnFailure(CheckFailure failure, std::string reason);
 
   CheckView& view_;
   CheckDependencies deps_;
   ScanState state_;
   std::string strEssbasePath_;
   std::string strLogPathAndFile_;
+  CheckFailure failure_ = CheckFailure::LogMissing;
   std::string failure_reason_;
   bool running_ = false;
 };

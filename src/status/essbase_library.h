@@ -25,9 +25,15 @@ struct LoadedEssbase {
   std::string error;                        // why, for a person, when it failed
 };
 
-// Loads the library and its five entry points: esbapin.dll on Windows, the
+// Loads the library and its five entry points: esbapin.dll on Windows (never
+// from the current folder), the
 // shared library named by KELVARY_ESSBASE_LIBRARY elsewhere. The library is
 // released when the returned object goes. Implemented by the platform layer.
 LoadedEssbase LoadEssbaseLibrary();
+
+// Takes the current folder out of the places where this process looks for
+// the libraries it loads; called once at start-up. Nothing to do outside
+// Windows.
+void KeepCurrentFolderOutOfLibrarySearch();
 
 }  // namespace kelvary

@@ -18,6 +18,8 @@ constexpr std::string_view kLoadFailed = "the Essbase library cannot be loaded: 
 
 }  // namespace
 
+void KeepCurrentFolderOutOfLibrarySearch() {}  // dlopen never looks there for a bare name
+
 LoadedEssbase LoadEssbaseLibrary() {
   const char* path = std::getenv(kLibraryVariable);
   if (path == nullptr || *path == '\0') return {nullptr, std::string(kNoLibraryNamed)};

@@ -10,6 +10,8 @@
 namespace kelvary {
 namespace {
 
+constexpr const char* kNotAFile = "not a regular file";
+
 class PosixFile final : public ByteSource {
  public:
   explicit PosixFile(int fd) : fd_(fd) {}
@@ -31,13 +33,20 @@ class PosixFile final : public ByteSource {
 }  // namespace
 
 OpenedLog OpenLogForReading(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer forever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return {nullptr, std::strerror(errno)};
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0) {
+    const int error = errno;
     ::close(fd);
-    return {nullptr, std::strerror(EISDIR)};
+    return {nullptr, std::strerror(error)};
   }
+  if (!S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return {nullptr, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : kNotAFile, true};
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return {std::make_unique<PosixFile>(fd), {}};
 }
 

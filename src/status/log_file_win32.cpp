@@ -5,6 +5,7 @@
 namespace kelvary {
 namespace {
 
+constexpr const char* kNotAFile = "not a file on a disk";
 // Reads are asked for in pieces a DWORD can count.
 constexpr std::size_t kMaxReadBytes = 1u << 30;
 
@@ -46,6 +47,11 @@ OpenedLog OpenLogForReading(const std::string& path) {
   const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {nullptr, SystemMessage(GetLastError())};
+  // A pipe or a device (NUL, CON, COM1) could block a read or never end.
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    return {nullptr, kNotAFile, true};
+  }
   return {std::make_unique<Win32File>(handle), {}};
 }
 

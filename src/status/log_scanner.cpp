@@ -15,6 +15,12 @@ namespace {
 constexpr std::string_view kDetailSeparator = "\r\n";
 constexpr std::string_view kDetailStepsSeparator = "/";
 constexpr std::string_view kDetailTimeSeparator = ":  ";
+// Detail keeps the first entry and at least this many of the latest ones;
+// it is cut back to this many once twice as many have gathered, so cutting
+// costs little per notice.
+constexpr std::int64_t kLatestDetailEntries = 100;
+constexpr std::string_view kLeftOutBefore = "... ";
+constexpr std::string_view kLeftOutAfter = " notices left out ...";
 constexpr double kWholeCalculation = 100.0;  // per cent
 constexpr double kMaxNoticeSteps = 32767.0;  // the largest 16-bit count
 // One character after the "[" is skipped before the percentage begins.
@@ -74,6 +80,23 @@ std::optional<std::int16_t> NoticeStepsOf(std::string_view line) {
   const double steps = std::trunc(kWholeCalculation / percentage);
   if (steps > kMaxNoticeSteps) return std::nullopt;
   return static_cast<std::int16_t>(steps);
+}
+
+// Keeps the first entry, a line that counts the entries left out, and the
+// latest kLatestDetailEntries entries.
+void CutDetail(CalcPlace& place) {
+  const std::int64_t latest = place.NoticesDone - 1 - place.DetailLeftOut;
+  if (latest < 2 * kLatestDetailEntries) return;
+  std::size_t tail = place.Detail.size();
+  for (std::int64_t i = 0; i < kLatestDetailEntries; ++i) tail = place.Detail.rfind(kDetailSeparator, tail - 1);
+  place.DetailLeftOut += latest - kLatestDetailEntries;
+  std::string cut = place.Detail.substr(0, place.Detail.find(kDetailSeparator));
+  cut += kDetailSeparator;
+  cut += kLeftOutBefore;
+  cut += std::to_string(place.DetailLeftOut);
+  cut += kLeftOutAfter;
+  cut.append(place.Detail, tail);
+  place.Detail = std::move(cut);
 }
 
 class LineTests {
@@ -149,6 +172,7 @@ class LineTests {
     place.Detail += kDetailTimeSeparator;
     // Only the first entry shows the short time of day.
     place.Detail += first_entry ? StampTimeOfDay(stamp) : stamp;
+    CutDetail(place);
     return true;
   }
 

@@ -5,6 +5,7 @@
 
 #include "servers/registry_store.h"
 #include "servers/server_definition.h"
+#include "status/plain_name.h"
 
 namespace kelvary {
 namespace {
@@ -34,6 +35,9 @@ constexpr std::string_view kOtherStatusMessage = "Error:  ";
 
 constexpr std::string_view kCopyNameJoint = "_";
 constexpr std::string_view kLogExtension = ".log";
+constexpr std::string_view kUnsafeCopyName = "the local copy's name would lie outside the program's folder";
+constexpr std::string_view kDownloadFailed = "the download of the log failed with status ";
+constexpr std::int32_t kStatusOk = 0;
 // EsbGetLogFile's third argument; the check always passes 0.
 constexpr std::uint32_t kGetLogFileOption = 0;
 
@@ -104,17 +108,22 @@ std::string LoginRefusedMessage(std::int32_t status) {
 
 std::string LocalCopyPath(const CheckDependencies& deps, std::string_view server,
                           std::string_view application) {
+  std::string name = FileNamePart(server);
+  name += kCopyNameJoint;
+  name += application;
+  name += kLogExtension;
+  if (!IsPlainFileName(name)) return {};
   std::string path = deps.executable_directory;
   path += deps.path_separator;
-  path += server;
-  path += kCopyNameJoint;
-  path += application;
-  path += kLogExtension;
+  path += name;
   return path;
 }
 
 RemoteLogResult FetchRemoteLog(CheckView& view, const CheckDependencies& deps,
                                std::string_view server, std::string_view application) {
+  // Checked before the login: nothing is written where it does not belong.
+  std::string local_path = LocalCopyPath(deps, server, application);
+  if (local_path.empty()) return {RemoteFetch::Failed, {}, std::string(kUnsafeCopyName)};
   LoadedEssbase loaded = deps.load_essbase();
   if (!loaded.library) return {RemoteFetch::Failed, {}, loaded.error};
   EssbaseLibrary& api = *loaded.library;
@@ -137,12 +146,15 @@ RemoteLogResult FetchRemoteLog(CheckView& view, const CheckDependencies& deps,
     return EndRefusedCheck(view, status);
   }
 
-  // Whether the download worked shows when the copy is opened.
-  std::string local_path = LocalCopyPath(deps, server, application);
+  // A failed download may leave a copy from an earlier check: it must not
+  // be scanned as if it were current.
   const std::string app(application);
-  api.EsbGetLogFile(context, app.c_str(), kGetLogFileOption, local_path.c_str());
+  const std::int32_t download = api.EsbGetLogFile(context, app.c_str(), kGetLogFileOption, local_path.c_str());
   api.EsbLogout(context);
   api.EsbTerm(instance);
+  if (download != kStatusOk) {
+    return {RemoteFetch::DownloadFailed, std::move(local_path), std::string(kDownloadFailed) + std::to_string(download)};
+  }
   return {RemoteFetch::LogReady, std::move(local_path), {}};
 }
 

@@ -27,14 +27,18 @@ inline constexpr std::int32_t kStatusUnknownUser = 1051015;
 // The message box text for a refused login.
 std::string LoginRefusedMessage(std::int32_t status);
 
-// The executable's directory, the separator, server, "_", application, ".log".
+// The executable's directory, the separator, server, "_", application,
+// ".log", where every character of the server name that a file name cannot
+// hold is replaced. Empty when the result would not lie directly in the
+// executable's directory.
 std::string LocalCopyPath(const CheckDependencies& deps, std::string_view server,
                           std::string_view application);
 
 enum class RemoteFetch {
   LogReady,     // local_path names the copy; whether it is there shows when it is opened
   CheckEnded,   // the login was refused; the message and the controls are done
-  Failed,       // the library could not be loaded; failure says why
+  Failed,       // the library could not be loaded, or no safe copy name; failure says why
+  DownloadFailed,  // the library reported a failed download of local_path; failure says why
   Abandoned,    // the window went away while the message was open
 };
 

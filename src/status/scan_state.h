@@ -21,6 +21,9 @@ struct CalcPlace {
   std::int16_t NoticesTotal = 0;  // 0 until an interval line names it
   std::string StartedBy;          // lower case
   std::string Detail;             // one entry per notice, joined by CR LF
+  // Entries cut out of Detail between the first and the latest ones, so that
+  // a calculation with millions of notices does not hold them all.
+  std::int64_t DetailLeftOut = 0;
 };
 
 struct ScanState {

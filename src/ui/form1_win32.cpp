@@ -52,7 +52,7 @@ constexpr std::array<ControlLayout, 10> kForm1Controls{{
 HICON LoadProgramIcon(int metric_x, int metric_y) {
   return static_cast<HICON>(LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_KELVARY),
                                        IMAGE_ICON, GetSystemMetrics(metric_x),
-                                       GetSystemMetrics(metric_y), LR_DEFAULTCOLOR));
+                                       GetSystemMetrics(metric_y), LR_DEFAULTCOLOR | LR_SHARED));
 }
 
 bool IsPushButton(HWND window) {

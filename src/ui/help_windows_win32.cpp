@@ -57,7 +57,7 @@ HICON LoadWindowIcon(WORD icon, int metric_x, int metric_y) {
   if (icon == 0) return nullptr;
   return static_cast<HICON>(LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(icon), IMAGE_ICON,
                                        GetSystemMetrics(metric_x), GetSystemMetrics(metric_y),
-                                       LR_DEFAULTCOLOR));
+                                       LR_DEFAULTCOLOR | LR_SHARED));
 }
 
 // A multi-line text box that gets the dialog keys closes its window on Esc

@@ -14,6 +14,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show_command) {
   using namespace kelvary;
+  KeepCurrentFolderOutOfLibrarySearch();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 

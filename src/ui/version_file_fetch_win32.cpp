@@ -3,7 +3,12 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "kelvary_version.h"
 
@@ -95,9 +100,8 @@ bool ReadBody(HINTERNET request, LimitedBody& body) {
   }
 }
 
-}  // namespace
-
-FetchedVersionFile FetchVersionFile(const std::string& url, unsigned timeout_ms) {
+// The request itself; each of its waits may take up to `timeout_ms`.
+FetchedVersionFile FetchWithWaitsOf(const std::string& url, unsigned timeout_ms) {
   FetchedVersionFile fetched;
   const std::optional<UrlParts> parts = SplitUrl(url);
   if (!parts) return fetched;
@@ -117,6 +121,37 @@ FetchedVersionFile FetchVersionFile(const std::string& url, unsigned timeout_ms)
   }
   fetched.received = ReadBody(request.get(), fetched.body);
   return fetched;
+}
+
+// What the request's thread hands back, kept alive by whichever of the two
+// threads ends last.
+struct PendingFetch {
+  std::mutex mutex;
+  std::condition_variable ended;
+  bool done = false;
+  FetchedVersionFile fetched;
+};
+
+}  // namespace
+
+// WinINet's time-outs bound each wait, not the whole: a server that sends a
+// byte now and then could hold the window for minutes. The request runs in
+// a thread of its own; past the deadline it is left to end by itself, and
+// its answer no longer counts.
+FetchedVersionFile FetchVersionFile(const std::string& url, unsigned timeout_ms) {
+  const auto pending = std::make_shared<PendingFetch>();
+  std::thread([pending, url, timeout_ms] {
+    FetchedVersionFile fetched = FetchWithWaitsOf(url, timeout_ms);
+    const std::lock_guard<std::mutex> lock(pending->mutex);
+    pending->fetched = std::move(fetched);
+    pending->done = true;
+    pending->ended.notify_one();
+  }).detach();
+  std::unique_lock<std::mutex> lock(pending->mutex);
+  if (!pending->ended.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return pending->done; })) {
+    return {};
+  }
+  return std::move(pending->fetched);
 }
 
 }  // namespace kelvary

@@ -8,9 +8,10 @@
 
 namespace kelvary {
 
-// One synchronous GET of `url` (http or https). `timeout_ms` bounds the
-// connection, the sending and each wait for the answer. The body is read up
-// to kVersionFileLimit; anything but a 2xx status counts as not received.
+// One GET of `url` (http or https) that the caller waits for. `timeout_ms`
+// bounds the whole fetch, from the request to the last byte: past it, the
+// fetch counts as not received. The body is read up to kVersionFileLimit;
+// anything but a 2xx status counts as not received.
 FetchedVersionFile FetchVersionFile(const std::string& url, unsigned timeout_ms);
 
 }  // namespace kelvary

@@ -1,6 +1,7 @@
 // kelvary-cli check, run as a user runs it: against a file store, on the
 // bundled demo log and through the stand-in Essbase library.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -101,6 +102,66 @@ TEST_F(CheckCommandTest, RefusedLoginPrintsTheMessageAndExits4) {
   EXPECT_EQ(check.err, kProgress +
                            "The password you have entered is incorrect.  The status of the calculation can not "
                            "be checked.\n");
+}
+
+struct ExitCase {
+  const char* name;
+  const char* server;  // "Demo" reads the demo folder, "Remote" the stand-in library
+  const char* application;
+  int exit_code;
+  std::string out;
+};
+
+class CheckExitTest : public CheckCommandTest, public ::testing::WithParamInterface<ExitCase> {};
+
+// Each way a check can fail prints its own line and exits with its own code;
+// none hangs, none scans what it should not, none writes outside the folder.
+TEST_P(CheckExitTest, PrintsItsLineAndExitsWithItsCode) {
+  const std::string essbase = dir_.File("essbase");
+  StoreServer("Demo", "\"Path\"=\"" + essbase + "\"\r\n");
+  std::filesystem::create_directories(essbase + "/app/PIPE");
+  ASSERT_EQ(mkfifo((essbase + "/app/PIPE/PIPE.log").c_str(), 0600), 0);
+  std::filesystem::create_directories(essbase + "/app/MEM");
+  std::filesystem::create_symlink("/proc/self/mem", essbase + "/app/MEM/MEM.log");
+  if (std::string(GetParam().server) == "Remote") {
+    StoreRemoteServer(standin::kPassword);
+    dir_.Write("Remote_SAMPLE.log", FileContent(kSampleLog));  // an earlier check's copy
+  }
+
+  const CliRun run = Cli({"check", "--server", GetParam().server, "--app", GetParam().application});
+
+  EXPECT_EQ(run.exit_code, GetParam().exit_code) << run.err;
+  EXPECT_EQ(run.out, GetParam().out);
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("X")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, CheckExitTest,
+    ::testing::Values(ExitCase{"Missing", "Demo", "nosuch", 3, kFailureLine},
+                      ExitCase{"NotAFile", "Demo", "pipe", 2, "The application's log could not be read.\n"},
+                      ExitCase{"ReadFails", "Demo", "mem", 2, "The application's log could not be read.\n"},
+                      ExitCase{"DownloadFails", "Remote", "sample", 5,
+                               "The server could not send the application's log.\n"},
+                      ExitCase{"HostileName", "Remote", "/../../X/pwn", 64, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CheckCommandTest, HostileApplicationNameIsRefusedOnStderrBeforeTheLogin) {
+  StoreRemoteServer(standin::kPassword);
+  const CliRun run = Cli({"check", "--server", "Remote", "--app", "\\..\\..\\OUTSIDE"});
+  EXPECT_EQ(run.exit_code, 64);
+  EXPECT_EQ(run.err, "The application name must not contain the character '\\'.\n");
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("calls.txt")));
+}
+
+// A full disk or a closed pipe is no success.
+TEST_F(CheckCommandTest, OutputThatCannotBeWrittenExits74) {
+  for (const char* redirect : {" >/dev/full", " >&-"}) {
+    const std::string command =
+        ShellQuoted(cli_) + " scan --app SAMPLE " + ShellQuoted(kSampleLog) + " 2>" + ShellQuoted(dir_.File("err")) + redirect;
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 74) << redirect;
+    EXPECT_EQ(FileContent(dir_.File("err")).rfind("kelvary-cli: standard output could not be written: ", 0), 0u);
+  }
 }
 
 TEST_F(CheckCommandTest, MissingArgumentsExit64) {

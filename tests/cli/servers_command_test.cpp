@@ -10,7 +10,8 @@
 namespace kelvary::test {
 namespace {
 
-const std::string kRefusal = "A server name must not be empty or contain a backslash (\\).\n";
+const std::string kRefusal =
+    "A server name must not be empty or contain a backslash (\\), a slash (/) or two dots (..).\n";
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
 const std::string kServersSection = "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\";
 
@@ -98,6 +99,7 @@ TEST_F(ServersCommandTest, AnUnknownServerIsOneLineOnStderrAndExit1) {
 TEST_F(ServersCommandTest, AnEmptyNameOrOneWithABackslashIsRefusedAndNothingWritten) {
   for (const Arguments& add : {Arguments{"servers", "add", "", "--path", "d:\\essbase"},
                                Arguments{"servers", "add", "\\", "--path", "d:\\essbase"},
+                               Arguments{"servers", "add", "../../../ESCAPE", "--path", "d:\\essbase"},
                                Arguments{"servers", "add", "x\\y", "--dns", "h", "--user", "u", "--password-stdin"}}) {
     const CliRun run = Cli(add, "p\n");
     EXPECT_EQ(run.exit_code, 64) << add[2];

@@ -334,7 +334,7 @@ TEST_F(AddServerDialogTest, CancelTheCloseBoxAndEnterOnCancelWriteNothingAndLeav
 }
 
 TEST_F(AddServerDialogTest, RefusedNamesShowWhyWriteNothingAndKeepTheDialogOpen) {
-  for (const char* name : {"", "prod\\east", "PROD\\"}) {
+  for (const char* name : {"", "prod\\east", "PROD\\", "a/b", ".."}) {
     std::vector<SeenMessageBox> seen;
     WithAddDialog([&](HWND dialog) {
       FillIn(dialog, DirectServer{name, "d:\\essbase"});
@@ -348,7 +348,7 @@ TEST_F(AddServerDialogTest, RefusedNamesShowWhyWriteNothingAndKeepTheDialogOpen)
     });
     ASSERT_EQ(seen.size(), 1u) << name;
     EXPECT_EQ(seen[0].title, "Kelvary");
-    EXPECT_EQ(seen[0].text, "A server name must not be empty or contain a backslash (\\).");
+    EXPECT_EQ(seen[0].text, "A server name must not be empty or contain a backslash (\\), a slash (/) or two dots (..).");
     EXPECT_TRUE(seen[0].error_icon);
     EXPECT_EQ(Writes(), Names{}) << name;
     EXPECT_EQ(StoredServers(), Names{"DEV"});

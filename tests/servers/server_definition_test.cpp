@@ -32,12 +32,11 @@ INSTANTIATE_TEST_SUITE_P(Paths, StoredPathOf,
                                            PathCase{"\\", ""}, PathCase{"", ""},
                                            PathCase{" d:\\e \\", " d:\\e "}));
 
-TEST(ServerName, EmptyOrWithABackslashIsNotAcceptable) {
-  EXPECT_TRUE(IsAcceptableServerName("PROD"));
-  EXPECT_TRUE(IsAcceptableServerName(" prod east/2 "));
-  EXPECT_FALSE(IsAcceptableServerName(""));
-  EXPECT_FALSE(IsAcceptableServerName("a\\b"));
-  EXPECT_FALSE(IsAcceptableServerName("PROD\\"));
+TEST(ServerName, EmptyOrWithABackslashSlashOrTwoDotsIsNotAcceptable) {
+  for (const char* name : {"PROD", " prod east 2 ", "prod.east", "."}) EXPECT_TRUE(IsAcceptableServerName(name)) << name;
+  for (const char* name : {"", "a\\b", "PROD\\", "east/2", "/", "..", "../../ESCAPE", "a..b"}) {
+    EXPECT_FALSE(IsAcceptableServerName(name)) << name;
+  }
 }
 
 // Added again as the other kind, under another case of its name, a server

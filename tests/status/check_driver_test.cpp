@@ -6,12 +6,18 @@
 
 #include <chrono>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "remote_fixture.h"
+#include "status/remote_log.h"
 #include "string_source.h"
 #include "ui/settings_file.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace kelvary::test {
 namespace {
@@ -226,17 +232,176 @@ TEST_F(CheckDriverTest, RemoteServerScansTheCopyDownloadedInTheApiOrder) {
                             Call("EsbLogout", {context}), TermCall()}));
 }
 
-TEST_F(CheckDriverTest, FailedDownloadEndsOnTheFailureLineOrScansAnEarlierCopy) {
-  AddRemoteServer("Finance");  // no fixture log: the download leaves nothing
+enum class Situation { Exists, Missing, NotAFile, ReadFails, DownloadFails };
 
-  EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Failed);
-  EXPECT_EQ(view_.events, Join({StartEvents(), kFailureEnd}));
-  EXPECT_EQ(driver_.strLogPathAndFile(), Copy("Finance", "SAMPLE"));
-  EXPECT_EQ(Calls().size(), 5u);
+struct OutcomeCase {
+  const char* name;
+  Situation situation;
+  CheckOutcome outcome;
+  Lines lines;  // what the list holds at the end
+};
 
-  exe_dir_.Write("Finance_SAMPLE.log", kRunningCalcLog);  // as an earlier check left it
+class OutcomeTest : public CheckDriverTest, public ::testing::WithParamInterface<OutcomeCase> {
+ protected:
+  void Prepare(Situation situation) {
+    AddServer("Finance", {{"Path", essbase_.Text()}});
+    essbase_.Write("app/SAMPLE/keep", "");
+    switch (situation) {
+      case Situation::Exists:
+        essbase_.Write("app/SAMPLE/SAMPLE.log", kRunningCalcLog);
+        break;
+      case Situation::Missing:
+        break;
+      case Situation::NotAFile:  // a pipe with no writer: opening it must not wait
+      case Situation::ReadFails:  // a file whose reading fails at once
+#ifdef _WIN32
+        GTEST_SKIP() << "no such file on a Windows folder path";
+#else
+        if (situation == Situation::NotAFile) {
+          ASSERT_EQ(mkfifo(DirectLog("SAMPLE").c_str(), 0600), 0);
+        } else {
+          std::filesystem::create_symlink("/proc/self/mem", DirectLog("SAMPLE"));
+        }
+#endif
+        break;
+      case Situation::DownloadFails:  // the library has no log, and an earlier copy is there
+        AddRemoteServer("Finance");
+        exe_dir_.Write("Finance_SAMPLE.log", kRunningCalcLog);
+        break;
+    }
+  }
+};
+
+// Each way a check can end, with its list line; a failure never shows a
+// report, not even of an earlier copy or of the part that could be read.
+TEST_P(OutcomeTest, EndsWithItsOwnLines) {
+  const OutcomeCase& c = GetParam();
+  Prepare(c.situation);
+  if (IsSkipped()) return;
+
+  EXPECT_EQ(driver_.cmdOK_Click(), c.outcome);
+
+  EXPECT_EQ(view_.lines, c.lines);
+  if (c.outcome == CheckOutcome::Failed) EXPECT_EQ(FailureLine(driver_.failure()), c.lines[0]);
+  EXPECT_EQ(driver_.scan_state().intCalcCount, c.outcome == CheckOutcome::Reported ? 1 : 0);
+}
+
+const std::string kUnreadableLine = "The application's log could not be read.";
+INSTANTIATE_TEST_SUITE_P(
+    Situations, OutcomeTest,
+    ::testing::Values(
+        OutcomeCase{"Exists", Situation::Exists, CheckOutcome::Reported, {kReportLine, kDetailLine}},
+        OutcomeCase{"Missing", Situation::Missing, CheckOutcome::Failed, {std::string(kFailureLine)}},
+        OutcomeCase{"NotAFile", Situation::NotAFile, CheckOutcome::Failed, {kUnreadableLine}},
+        OutcomeCase{"ReadFails", Situation::ReadFails, CheckOutcome::Failed, {kUnreadableLine}},
+        OutcomeCase{"DownloadFails", Situation::DownloadFails, CheckOutcome::Failed,
+                    {"The server could not send the application's log."}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct HostileApplicationCase {
+  const char* name;
+  const char* application;
+  const char* message;
+};
+
+class HostileApplicationTest : public CheckDriverTest,
+                               public ::testing::WithParamInterface<HostileApplicationCase> {};
+
+// Refused before anything else, for a direct and a remote server alike: the
+// box says why, and nothing is cleared, read, logged in to or recorded.
+TEST_P(HostileApplicationTest, IsRefusedBeforeAnyPathOrLogin) {
+  fixtures_.Write(std::string(GetParam().application) + ".log", kRunningCalcLog);
+  AddDirectServer("Direct");
+  AddRemoteServer("Remote");
+  for (const char* server : {"Direct", "Remote"}) {
+    view_.server = server;
+    view_.application = GetParam().application;
+    view_.lines = {"the previous report"};
+    view_.events.clear();
+
+    EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::NameRefused);
+
+    EXPECT_EQ(view_.events, Lines{std::string("box:") + GetParam().message});
+    EXPECT_EQ(view_.lines, Lines{"the previous report"});
+  }
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(exe_dir_.Text()), {}), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, HostileApplicationTest,
+    ::testing::Values(
+        HostileApplicationCase{"BackslashesUp", "\\..\\..\\OUTSIDE",
+                               "The application name must not contain the character '\\'."},
+        HostileApplicationCase{"SlashesUp", "/../../X/pwn", "The application name must not contain the character '/'."},
+        HostileApplicationCase{"Parent", "..", "The application name must not be \"..\"."},
+        HostileApplicationCase{"Current", ".", "The application name must not be \".\"."},
+        HostileApplicationCase{"Drive", "C:SAMPLE", "The application name must not contain the character ':'."},
+        HostileApplicationCase{"Wildcard", "SAM*", "The application name must not contain the character '*'."},
+        HostileApplicationCase{"Question", "SAM?", "The application name must not contain the character '?'."},
+        HostileApplicationCase{"Quote", "SAM\"", "The application name must not contain the character '\"'."},
+        HostileApplicationCase{"Less", "<SAM", "The application name must not contain the character '<'."},
+        HostileApplicationCase{"Greater", "SAM>", "The application name must not contain the character '>'."},
+        HostileApplicationCase{"Bar", "SA|M", "The application name must not contain the character '|'."},
+        HostileApplicationCase{"Tab", "SA\tM", "The application name must not contain a control character (0x09)."},
+        HostileApplicationCase{"LineFeed", "SA\nM",
+                               "The application name must not contain a control character (0x0A)."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct HostileServerCase {
+  const char* name;
+  const char* server;  // as stored
+  const char* copy;    // the local copy's file name
+};
+
+class HostileServerTest : public CheckDriverTest, public ::testing::WithParamInterface<HostileServerCase> {};
+
+// A stored name still works, but its copy lands directly in the program's
+// folder under a name that a file can hold.
+TEST_P(HostileServerTest, CopyStaysInTheProgramsFolder) {
+  fixtures_.Write("SAMPLE.log", kRunningCalcLog);
+  AddRemoteServer(GetParam().server);
+  view_.server = GetParam().server;
+
   EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Reported);
-  EXPECT_EQ(view_.lines, (Lines{kReportLine, kDetailLine}));
+
+  EXPECT_EQ(driver_.strLogPathAndFile(), exe_dir_.File(GetParam().copy));
+  EXPECT_EQ(FileContent(exe_dir_.File(GetParam().copy)), kRunningCalcLog);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(exe_dir_.Text()), {}), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, HostileServerTest,
+    ::testing::Values(HostileServerCase{"SlashesUp", "../../../ESCAPE", ".._.._.._ESCAPE_SAMPLE.log"},
+                      HostileServerCase{"BackslashesUp", "..\\..\\ESCAPE", ".._.._ESCAPE_SAMPLE.log"},
+                      HostileServerCase{"Parent", "..", ".._SAMPLE.log"},
+                      HostileServerCase{"Drive", "C:", "C__SAMPLE.log"},
+                      HostileServerCase{"Others", "a*?\"<>|\tb", "a_______b_SAMPLE.log"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A name that could still leave the folder is never used for a copy.
+TEST(LocalCopyPath, IsEmptyUnlessTheCopyLiesDirectlyInTheFolder) {
+  MemoryRegistry registry;
+  const CheckDependencies deps{registry, CaseMap::Windows1252(), "d:\\tools", '\\', nullptr, LoadEssbaseLibrary};
+  EXPECT_EQ(LocalCopyPath(deps, "a/b", "SAMPLE"), "d:\\tools\\a_b_SAMPLE.log");
+  EXPECT_EQ(LocalCopyPath(deps, "Finance", "../X"), "");
+  EXPECT_EQ(LocalCopyPath(deps, "Finance", "X\\Y"), "");
+}
+
+// A pipe or a device is refused at once, where reading it could wait forever.
+TEST(OpenLogForReading, RefusesWhatIsNotAFile) {
+#ifdef _WIN32
+  const std::vector<std::string> not_files = {"NUL"};
+#else
+  TempFolder dir;
+  ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  const std::vector<std::string> not_files = {dir.File("fifo"), "/dev/null", "/dev/zero"};
+#endif
+  for (const std::string& path : not_files) {
+    const OpenedLog opened = OpenLogForReading(path);
+    EXPECT_EQ(opened.source, nullptr) << path;
+    EXPECT_TRUE(opened.not_a_file) << path;
+  }
 }
 
 const std::string kCannotCheck = "  The status of the calculation can not be checked.";

@@ -116,6 +116,19 @@ TEST_F(Form1CheckTest, FailedCheckReplacesTheReportWithTheFailureLineAndLeavesTh
   EXPECT_EQ(Ini(), "Demo,SAMPLE\r\n");
 }
 
+// Nothing is read, written or cleared: the box names the character, and the
+// previous report and the remembered query stay.
+TEST_F(Form1CheckTest, ApplicationNameThatIsNotPlainIsRefusedInABox) {
+  Click(form1::cmdOK);
+  SetAppText("..\\..\\outside");
+  ExpectOneBox(BoxesShownBy([this] { Click(form1::cmdOK); }), "Kelvary",
+               "The application name must not contain the character '\\'.", true);
+  EXPECT_EQ(Report(), kDemoReport);
+  EXPECT_EQ(AppText(), "..\\..\\outside");
+  EXPECT_EQ(Ini(), "Demo,SAMPLE\r\n");
+  EXPECT_TRUE(Enabled(form1::cmdOK));
+}
+
 TEST_F(Form1CheckTest, EnterRunsTheCheckUnlessTheFocusIsOnAnotherPushButton) {
   for (int focus : {form1::txtApp, form1::chkDetail}) {
     ClearReport();

@@ -169,15 +169,24 @@ TEST_F(HelpWindowsTest, EachWindowIsLaidOutFramedFocusedModalAndClosedByItsClose
   }
 }
 
-TEST_F(HelpWindowsTest, AboutHasAnIconOfItsOwn) {
+// The icons are the system's shared copies, loaded once however often the
+// window opens: an icon of its own at each opening would never be freed.
+TEST_F(HelpWindowsTest, AboutHasAnIconOfItsOwnLoadedOnce) {
   const std::vector<DWORD> main_icon =
       IconPixels(reinterpret_cast<HICON>(GetClassLongPtrA(Window(), GCLP_HICONSM)));
+  const auto shared_icon = [](WORD id, int metric) {
+    return LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(metric),
+                      GetSystemMetrics(metric), LR_DEFAULTCOLOR | LR_SHARED);
+  };
+  EXPECT_EQ(reinterpret_cast<HANDLE>(GetClassLongPtrA(Window(), GCLP_HICONSM)), shared_icon(IDI_KELVARY, SM_CXSMICON));
   WhileOpen(IDM_HELP_ABOUT, frm_about::kClassName, [&](HWND about) {
     const auto icon = reinterpret_cast<HICON>(GetClassLongPtrA(about, GCLP_HICONSM));
     ASSERT_NE(icon, nullptr);
     const std::vector<DWORD> about_icon = IconPixels(icon);
     EXPECT_NE(about_icon, main_icon);
     EXPECT_NE(about_icon, std::vector<DWORD>(about_icon.size(), 0)) << "an empty picture";
+    EXPECT_EQ(reinterpret_cast<HANDLE>(GetClassLongPtrA(about, GCLP_HICON)), shared_icon(IDI_ABOUT, SM_CXICON));
+    EXPECT_EQ(icon, shared_icon(IDI_ABOUT, SM_CXSMICON));
   });
 }
 

@@ -70,8 +70,9 @@ void SendAll(SOCKET client, const std::string& text) {
 
 }  // namespace
 
-LoopbackHttpServer::LoopbackHttpServer(std::optional<HttpResponse> response)
-    : response_(std::move(response)) {
+LoopbackHttpServer::LoopbackHttpServer(std::optional<HttpResponse> response,
+                                       std::chrono::milliseconds pause_per_byte)
+    : response_(std::move(response)), pause_per_byte_(pause_per_byte) {
   static Winsock winsock;
   listener_ = BindLoopback(port_);
   listen(listener_, kBacklog);
@@ -128,7 +129,16 @@ void LoopbackHttpServer::Answer(SOCKET client) {
   if (probe) probe();
   while (!response_ && !stop_) std::this_thread::sleep_for(kSilentPoll);
   if (!response_) return;
-  SendAll(client, ResponseText(*response_));
+  const std::string text = ResponseText(*response_);
+  if (pause_per_byte_.count() == 0) {
+    SendAll(client, text);
+  } else {
+    for (std::size_t sent = 0; sent < text.size(); ++sent) {
+      std::this_thread::sleep_for(pause_per_byte_);
+      if (stop_ || send(client, text.data() + sent, 1, 0) != 1) return;
+    }
+  }
+  ++responses_sent_;
   shutdown(client, SD_SEND);
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -24,7 +25,9 @@ class LoopbackHttpServer {
  public:
   // Answers every request with `response`; without one, takes every
   // request and keeps its connection open without a word.
-  explicit LoopbackHttpServer(std::optional<HttpResponse> response);
+  // With a pause, the response goes out one byte after each pause.
+  explicit LoopbackHttpServer(std::optional<HttpResponse> response,
+                              std::chrono::milliseconds pause_per_byte = std::chrono::milliseconds(0));
   ~LoopbackHttpServer();
   LoopbackHttpServer(const LoopbackHttpServer&) = delete;
   LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
@@ -39,11 +42,16 @@ class LoopbackHttpServer {
   // The request line of every request so far ("GET /x HTTP/1.1").
   std::vector<std::string> RequestLines();
 
+  // Responses sent to their last byte so far.
+  int ResponsesSent() const { return responses_sent_; }
+
  private:
   void Serve();
   void Answer(SOCKET client);
 
   const std::optional<HttpResponse> response_;
+  const std::chrono::milliseconds pause_per_byte_;
+  std::atomic<int> responses_sent_{0};
   SOCKET listener_ = INVALID_SOCKET;
   int port_ = 0;
   std::atomic<bool> stop_{false};

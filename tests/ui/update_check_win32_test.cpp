@@ -9,6 +9,7 @@
 #include "loopback_http_server_win32.h"
 #include "ui/resource_ids.h"
 #include "ui/update_check.h"
+#include "ui/version_file_fetch_win32.h"
 
 namespace kelvary::test {
 namespace {
@@ -108,6 +109,15 @@ TEST_F(UpdateCheckTest, EachCheckAsksWithOneGetOfTheVersionFileWhileTheWindowTak
   ExpectWindowBack("after the check");
   ExpectOneBox(CheckForNewerVersion(), kUpdateTitle, kCurrentText, false);
   EXPECT_EQ(server.RequestLines().size(), 2u);
+}
+
+// A server that trickles its answer a byte at a time never lets a single
+// wait run out; the whole fetch still ends at its deadline, as a failure.
+TEST(VersionFileFetch, EndsAtItsDeadlineWhileTheServerStillTrickles) {
+  LoopbackHttpServer server(HttpResponse{200, "1.65.167"}, std::chrono::milliseconds(20));
+  const FetchedVersionFile fetched = FetchVersionFile(server.Url(kVersionPath), 300);
+  EXPECT_FALSE(fetched.received);
+  EXPECT_EQ(server.ResponsesSent(), 0);
 }
 
 }  // namespace
