@@ -10,7 +10,7 @@ constexpr RegRoot kUser = RegRoot::CurrentUser;
 }  // namespace
 
 bool IsAcceptableServerName(std::string_view name) {
-  return !name.empty() && name.find(kKeySeparator) == std::string_view::npos;
+  return !name.empty() && name.size() <= kLongestServerName && name.find(kKeySeparator) == std::string_view::npos;
 }
 
 std::string StoredPath(std::string_view typed_path) {
