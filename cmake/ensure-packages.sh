@@ -2,7 +2,7 @@
 # Installs the Debian packages that the build and the tests need, when run as
 # root; otherwise prints the one line that would install them and stops.
 set -u
-packages="cmake ninja-build g++ time googletest libgtest-dev libgmock-dev libcli11-dev python3 g++-mingw-w64-x86-64 wine64 xvfb xauth fonts-wine"
+packages="cmake ninja-build g++ time googletest libgtest-dev libgmock-dev libcli11-dev python3 g++-mingw-w64-x86-64 wine64 xvfb xauth fonts-wine clang-14 libclang-rt-14-dev"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
