@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: run screenshot test deps native windows windows32 dist dist-test bench bench-window clean
+.PHONY: run screenshot test deps native sanitize windows windows32 dist dist-test bench bench-window fuzz clean
 
 # Kelvary.exe under Wine on the demo server, in a prefix of its own under
 # build/demo; without a display, the same check with kelvary-cli.
@@ -23,8 +23,9 @@ screenshot: deps
 	cmake --build --preset windows --target Kelvary kelvary-screenshot-driver
 	$(XVFB) cmake/run-demo.sh screenshot build/windows docs/kelvary.png
 
-test: native windows windows32
+test: native sanitize windows windows32
 	ctest --preset native -j2
+	ctest --preset sanitize -j2
 	$(XVFB) ctest --preset windows
 	$(XVFB) ctest --preset windows32
 
@@ -34,6 +35,12 @@ deps:
 native: deps
 	cmake --preset native
 	cmake --build --preset native
+
+# The core, kelvary-cli, the native tests and the fuzz targets' replays,
+# built with AddressSanitizer and UndefinedBehaviorSanitizer at -O1.
+sanitize: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize
 
 windows: deps
 	cmake --preset windows
@@ -61,9 +68,16 @@ dist-test: dist
 	cmake --build --preset windows32 --target kelvary-screenshot-driver essbase_standin
 	$(XVFB) packaging/dist-test.sh
 
-# Scan speed against wc -l and peak memory, on logs written once under build/bench.
+# Scan speed against wc -l and peak memory, on logs written once under
+# build/bench; then the listing of 100, 1,000 and 10,000 stored servers.
 bench: native
 	python3 bench/scan_benchmark.py
+	python3 bench/list_benchmark.py
+
+# Every fuzz target for FUZZ_SECONDS (default 180) each, with clang-14's
+# libFuzzer; fails at the first finding.
+fuzz: deps
+	fuzz/run-fuzzers.sh
 
 # The window's check against kelvary-cli.exe scan under Wine and Xvfb, on a
 # realistic and a busy log written once under build/bench/window.

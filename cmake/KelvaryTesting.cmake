@@ -22,7 +22,11 @@ if(CMAKE_CROSSCOMPILING)
   set_tests_properties(wine_shutdown PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
 else()
   find_package(GTest REQUIRED)
-  set(KELVARY_TEST_LABEL native)
+  if(KELVARY_SANITIZE)
+    set(KELVARY_TEST_LABEL sanitize)
+  else()
+    set(KELVARY_TEST_LABEL native)
+  endif()
 endif()
 
 # The 32-bit build runs these test programs only: the status check (its

@@ -1,5 +1,7 @@
 #include "base/case_map.h"
 
+#include "base/utf8.h"
+
 namespace kelvary {
 namespace {
 
@@ -14,17 +16,86 @@ constexpr unsigned char kAccentedUpperLast = 0xDE;
 constexpr unsigned char kMultiplicationSign = 0xD7;  // sits in that block, has no case
 constexpr unsigned char kAccentedCaseDistance = 0x20;
 
-CaseMap MakeWindows1252() {
-  CaseMap::Table upper{};
-  CaseMap::Table lower{};
-  for (int c = 0; c < 256; ++c) {
-    upper[c] = lower[c] = static_cast<unsigned char>(c);
+// Letters outside ASCII whose case UTF-8 text changes: `count` pairs, the
+// k-th being capital + k * step and small + k * step. Every one of them
+// takes two bytes in UTF-8, capital and small alike, so a text keeps its length.
+struct LetterRange {
+  char32_t capital;
+  char32_t small;
+  char32_t count;
+  char32_t step;
+};
+constexpr LetterRange kUtf8Letters[] = {
+    {0x00C0, 0x00E0, 23, 1},  // A grave .. O diaeresis
+    {0x00D8, 0x00F8, 7, 1},   // O stroke .. thorn
+    {0x0178, 0x00FF, 1, 1},   // Y diaeresis
+    {0x0100, 0x0101, 24, 2},  // Latin Extended-A, in pairs
+    {0x0132, 0x0133, 3, 2},
+    {0x0139, 0x013A, 8, 2},
+    {0x014A, 0x014B, 23, 2},
+    {0x0179, 0x017A, 3, 2},
+    {0x0386, 0x03AC, 1, 1},   // Greek with tonos
+    {0x0388, 0x03AD, 3, 1},
+    {0x038C, 0x03CC, 1, 1},
+    {0x038E, 0x03CD, 2, 1},
+    {0x0391, 0x03B1, 17, 1},  // Greek alpha .. rho
+    {0x03A3, 0x03C3, 9, 1},   // sigma .. upsilon dialytika
+    {0x0400, 0x0450, 16, 1},  // Cyrillic
+    {0x0410, 0x0430, 32, 1},
+};
+
+char32_t ChangeCase(char32_t letter, bool to_upper) {
+  for (const LetterRange& range : kUtf8Letters) {
+    const char32_t from = to_upper ? range.small : range.capital;
+    const char32_t to = to_upper ? range.capital : range.small;
+    if (letter >= from && (letter - from) % range.step == 0 && (letter - from) / range.step < range.count) {
+      return to + (letter - from);
+    }
   }
+  return letter;
+}
+
+CaseMap::Table Identity() {
+  CaseMap::Table table{};
+  for (int c = 0; c < 256; ++c) table[c] = static_cast<unsigned char>(c);
+  return table;
+}
+
+// ASCII letters alone.
+void PairAsciiLetters(CaseMap::Table& upper, CaseMap::Table& lower) {
+  for (unsigned char c = 'A'; c <= 'Z'; ++c) {
+    const auto small = static_cast<unsigned char>(c + ('a' - 'A'));
+    upper[small] = c;
+    lower[c] = small;
+  }
+}
+
+CaseMap MakeUtf8() {
+  CaseMap::Table upper = Identity();
+  CaseMap::Table lower = Identity();
+  PairAsciiLetters(upper, lower);
+  return CaseMap(upper, lower, true);
+}
+
+// Well-formed UTF-8 only; bytes of other text are left to the ASCII table.
+void MapUtf8Letters(std::string& text, bool to_upper) {
+  if (!IsUtf8(text)) return;
+  std::string mapped;
+  mapped.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    AppendUtf8(ChangeCase(*NextUtf8Character(text, &at), to_upper), &mapped);
+  }
+  text = std::move(mapped);
+}
+
+CaseMap MakeWindows1252() {
+  CaseMap::Table upper = Identity();
+  CaseMap::Table lower = Identity();
   auto pair = [&](unsigned char capital, unsigned char small) {
     upper[small] = capital;
     lower[capital] = small;
   };
-  for (unsigned char c = 'A'; c <= 'Z'; ++c) pair(c, static_cast<unsigned char>(c + ('a' - 'A')));
+  PairAsciiLetters(upper, lower);
   for (int c = kAccentedUpperFirst; c <= kAccentedUpperLast; ++c) {
     if (c != kMultiplicationSign) {
       pair(static_cast<unsigned char>(c), static_cast<unsigned char>(c + kAccentedCaseDistance));
@@ -45,8 +116,20 @@ const CaseMap& CaseMap::Windows1252() {
   return map;
 }
 
-void CaseMap::UpperInPlace(std::string& text) const { MapInPlace(text, upper_); }
-void CaseMap::LowerInPlace(std::string& text) const { MapInPlace(text, lower_); }
+const CaseMap& CaseMap::Utf8() {
+  static const CaseMap map = MakeUtf8();
+  return map;
+}
+
+void CaseMap::UpperInPlace(std::string& text) const {
+  if (utf8_) MapUtf8Letters(text, true);
+  MapInPlace(text, upper_);
+}
+
+void CaseMap::LowerInPlace(std::string& text) const {
+  if (utf8_) MapUtf8Letters(text, false);
+  MapInPlace(text, lower_);
+}
 
 std::string CaseMap::Upper(std::string_view text) const {
   std::string result(text);

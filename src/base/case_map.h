@@ -12,10 +12,17 @@ namespace kelvary {
 class CaseMap {
  public:
   using Table = std::array<unsigned char, 256>;
-  CaseMap(const Table& upper, const Table& lower) : upper_(upper), lower_(lower) {}
+  CaseMap(const Table& upper, const Table& lower, bool utf8 = false)
+      : upper_(upper), lower_(lower), utf8_(utf8) {}
 
   // ASCII letters plus the accented pairs of Windows-1252; sharp s stays.
   static const CaseMap& Windows1252();
+  // Text in UTF-8: a text that is well-formed UTF-8 changes the case of
+  // its Latin, Greek and Cyrillic letters; in any other text only ASCII
+  // letters change, so that two texts that differ in more than case never
+  // become equal (a code page's table applied to UTF-8 bytes would turn
+  // one letter into another).
+  static const CaseMap& Utf8();
 
   void UpperInPlace(std::string& text) const;
   void LowerInPlace(std::string& text) const;
@@ -25,6 +32,7 @@ class CaseMap {
  private:
   Table upper_;
   Table lower_;
+  bool utf8_;
 };
 
 // The map of the machine's ANSI code page: the system's own on Windows,

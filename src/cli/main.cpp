@@ -6,11 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "cli/check_command.h"
+#include "cli/cli_app.h"
 #include "cli/exit_codes.h"
-#include "cli/scan_command.h"
-#include "cli/servers_command.h"
-#include "kelvary_version.h"
 #include "status/essbase_library.h"
 
 namespace {
@@ -33,12 +30,8 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
 #endif
   CLI::App app{"Kelvary: which Essbase calculations are running right now", "kelvary-cli"};
-  app.set_version_flag("--version", "kelvary-cli " KELVARY_VERSION_TEXT);
-  app.require_subcommand(1);
   int exit_code = kExitOk;
-  AddScanCommand(app, exit_code);
-  AddCheckCommand(app, exit_code);
-  AddServersCommand(app, exit_code);
+  DefineCommandLine(app, exit_code);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

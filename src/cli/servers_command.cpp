@@ -42,7 +42,7 @@ void PrintLine(std::FILE* stream, std::string_view text) {
 // The name as the store spells it, matched without regard to case as the
 // registry matches key names; nothing for a server that is not stored.
 std::optional<std::string> StoredName(RegistryBackend& reg, std::string_view name) {
-  const CaseMap& cases = SystemCaseMap();
+  const CaseMap& cases = StoreCaseMap();
   const std::string wanted = cases.Upper(name);
   for (std::string& stored : RegListSubkeys(reg, kUser, strServersKey)) {
     if (cases.Upper(stored) == wanted) {
@@ -139,11 +139,14 @@ int RemoveServer(RegistryBackend& reg, const ServersOptions& options) {
   return kExitOk;
 }
 
-// Every subcommand starts here: a store file that cannot be used is said
-// once, and nothing is done with it.
-int WithStore(const std::function<int(RegistryBackend&)>& command) {
+// Every subcommand starts here: a store file that cannot be used (or, for
+// a change, not changed) is said once, and nothing is done with it.
+enum class StoreUse { Read, Change };
+
+int WithStore(StoreUse use, const std::function<int(RegistryBackend&)>& command) {
   SetStoreKeyPaths();
-  if (const std::optional<std::string> problem = UserRegistryProblem()) {
+  if (const std::optional<std::string> problem =
+          use == StoreUse::Read ? UserRegistryProblem() : UserRegistryChangeProblem()) {
     PrintLine(stderr, "kelvary-cli: " + *problem);
     return kExitFailure;
   }
@@ -152,7 +155,7 @@ int WithStore(const std::function<int(RegistryBackend&)>& command) {
 
 void AddListCommand(CLI::App& servers, int& exit_code) {
   servers.add_subcommand("list", "List the servers, one name a line, in store order")
-      ->callback([&exit_code] { exit_code = WithStore(ListServers); });
+      ->callback([&exit_code] { exit_code = WithStore(StoreUse::Read, ListServers); });
 }
 
 void AddShowCommand(CLI::App& servers, int& exit_code, const std::shared_ptr<ServersOptions>& options) {
@@ -160,7 +163,7 @@ void AddShowCommand(CLI::App& servers, int& exit_code, const std::shared_ptr<Ser
   show->add_option("NAME", options->name, "The server's name")->required();
   show->add_flag("--reveal", options->reveal, "Print the password instead of ********");
   show->callback([options, &exit_code] {
-    exit_code = WithStore([&](RegistryBackend& reg) { return ShowServer(reg, *options); });
+    exit_code = WithStore(StoreUse::Read, [&](RegistryBackend& reg) { return ShowServer(reg, *options); });
   });
 }
 
@@ -181,7 +184,7 @@ void AddAddCommand(CLI::App& servers, int& exit_code, const std::shared_ptr<Serv
     if (options->path_option->count() == 0 && options->dns_option->count() == 0) {
       throw CLI::RequiredError("--path or --dns");
     }
-    exit_code = WithStore([&](RegistryBackend& reg) { return AddServer(reg, *options); });
+    exit_code = WithStore(StoreUse::Change, [&](RegistryBackend& reg) { return AddServer(reg, *options); });
   });
 }
 
@@ -189,7 +192,7 @@ void AddRemoveCommand(CLI::App& servers, int& exit_code, const std::shared_ptr<S
   CLI::App* remove = servers.add_subcommand("remove", "Remove a server and its values");
   remove->add_option("NAME", options->name, "The server's name")->required();
   remove->callback([options, &exit_code] {
-    exit_code = WithStore([&](RegistryBackend& reg) { return RemoveServer(reg, *options); });
+    exit_code = WithStore(StoreUse::Change, [&](RegistryBackend& reg) { return RemoveServer(reg, *options); });
   });
 }
 

@@ -10,6 +10,8 @@
 
 namespace kelvary {
 
+class CaseMap;
+
 enum class RegRoot { CurrentUser };
 
 // Status codes, as the Windows registry returns them.
@@ -57,5 +59,12 @@ std::unique_ptr<RegistryBackend> OpenUserRegistry();
 // and the line that is wrong; nothing when it can (always on Windows). The
 // store operations themselves report no failure, so kelvary-cli asks here.
 std::optional<std::string> UserRegistryProblem();
+// The same, and also why the store may be read but not changed (a store
+// file its owner made read-only); to ask before a change.
+std::optional<std::string> UserRegistryChangeProblem();
+
+// How the current user's store compares key names: as the system's code
+// page does on Windows; as UTF-8 text elsewhere.
+const CaseMap& StoreCaseMap();
 
 }  // namespace kelvary

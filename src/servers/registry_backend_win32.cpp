@@ -5,6 +5,7 @@
 #include <string>
 
 #include "servers/registry_backend.h"
+#include "status/case_map.h"
 
 namespace kelvary {
 
@@ -68,5 +69,9 @@ class Win32Registry final : public RegistryBackend {
 std::unique_ptr<RegistryBackend> OpenUserRegistry() { return std::make_unique<Win32Registry>(); }
 
 std::optional<std::string> UserRegistryProblem() { return std::nullopt; }
+
+std::optional<std::string> UserRegistryChangeProblem() { return std::nullopt; }
+
+const CaseMap& StoreCaseMap() { return SystemCaseMap(); }
 
 }  // namespace kelvary

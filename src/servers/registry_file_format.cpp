@@ -1,10 +1,11 @@
 #include "servers/registry_file_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <vector>
 
-#include "servers/windows1252_text.h"
+#include "servers/utf16_text.h"
 
 namespace kelvary {
 
@@ -51,6 +52,7 @@ constexpr std::string_view kUnknownType = "a value must be \"text\", dword:, hex
 constexpr std::string_view kBadDword = "dword: must be followed by up to 8 hexadecimal digits";
 constexpr std::string_view kBadHexType = "hex( must be followed by a hexadecimal type number and ):";
 constexpr std::string_view kBadBytes = "hex data must be two-digit hexadecimal bytes separated by commas";
+constexpr std::string_view kHalfCharacter = "the file is UTF-16 and ends in half a character";
 
 std::string_view TrimLeft(std::string_view text) {
   const std::size_t start = text.find_first_not_of(kBlanks);
@@ -71,10 +73,12 @@ bool ParseHex(std::string_view digits, Number* number) {
   return !digits.empty() && error == std::errc() && stop == end;
 }
 
-// The text of the file: regedit's UTF-16LE export brought to 8-bit text.
-std::string DecodeText(std::string_view bytes) {
-  if (bytes.starts_with(kUtf16LeMark)) {
-    return Utf16LeToWindows1252(bytes.substr(kUtf16LeMark.size()));
+bool IsUtf16(std::string_view bytes) { return bytes.starts_with(kUtf16LeMark); }
+
+// The text of the file: regedit's UTF-16LE export brought to UTF-8.
+std::optional<std::string> DecodeText(std::string_view bytes) {
+  if (IsUtf16(bytes)) {
+    return Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()));
   }
   return std::string(bytes);
 }
@@ -422,9 +426,25 @@ class RegFileWriter {
 }  // namespace
 
 ParsedRegFile ParseRegFile(std::string_view bytes, const CaseMap& cases) {
-  return RegFileParser(DecodeText(bytes), cases).Parse();
+  const RegFileEncoding encoding = IsUtf16(bytes) ? RegFileEncoding::Utf16Le : RegFileEncoding::EightBit;
+  const std::optional<std::string> text = DecodeText(bytes);
+  if (!text) {
+    const std::size_t lines = SplitLines(*Utf16LeToUtf8(bytes.substr(0, bytes.size() - 1))).size();
+    return {RegistryTree(cases), RegFileProblem{std::max<std::size_t>(lines, 1), std::string(kHalfCharacter)},
+            encoding};
+  }
+  ParsedRegFile parsed = RegFileParser(*text, cases).Parse();
+  parsed.encoding = encoding;
+  return parsed;
 }
 
-std::optional<std::string> FormatRegFile(const RegistryTree& tree) { return RegFileWriter().Write(tree); }
+std::optional<std::string> FormatRegFile(const RegistryTree& tree, RegFileEncoding encoding) {
+  std::optional<std::string> text = RegFileWriter().Write(tree);
+  if (!text || encoding == RegFileEncoding::EightBit) {
+    return text;
+  }
+  const std::optional<std::string> units = Utf8ToUtf16Le(*text);
+  return units ? std::optional<std::string>(std::string(kUtf16LeMark) + *units) : std::nullopt;
+}
 
 }  // namespace kelvary

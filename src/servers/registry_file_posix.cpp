@@ -1,7 +1,9 @@
 // The .reg store's file on POSIX systems: flock() on a lock file beside it
 // (the store file itself is replaced by rename, so a lock on it would be
 // lost with the old inode), a temporary file in the same directory renamed
-// over it, and the file's place from the environment.
+// over it, and the file's place from the environment. A store file that is
+// a symbolic link is written through it: the link's target is replaced, and
+// the link stays.
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -11,6 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "servers/registry_file_location.h"
 #include "servers/registry_file_store.h"
@@ -27,6 +30,8 @@ constexpr std::size_t kReadChunk = 65536;
 constexpr char kRegistryFileVariable[] = "KELVARY_REGISTRY_FILE";
 constexpr char kConfigHomeVariable[] = "XDG_CONFIG_HOME";
 constexpr char kHomeVariable[] = "HOME";
+constexpr int kMostLinksFollowed = 40;  // as the kernel's own limit
+constexpr char kReadOnly[] = "is read-only (its owner may not write it)";
 
 std::string Variable(const char* name) {
   const char* value = std::getenv(name);
@@ -78,6 +83,23 @@ bool WriteAll(int fd, std::string_view bytes) {
 mode_t ModeToKeep(const std::string& path) {
   struct stat status {};
   return stat(path.c_str(), &status) == 0 ? (status.st_mode & 07777) : kPrivateFileMode;
+}
+
+// The file a chain of symbolic links ends at (which need not exist yet);
+// the path itself when it is no link.
+std::string LinkTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path target(path);
+  std::error_code error;
+  for (int followed = 0; followed < kMostLinksFollowed && fs::is_symlink(fs::symlink_status(target, error));
+       ++followed) {
+    const fs::path next = fs::read_symlink(target, error);
+    if (error) {
+      break;
+    }
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target.string();
 }
 
 // Makes the rename itself survive a crash.
@@ -139,19 +161,30 @@ class PosixRegistryFile final : public RegistryFileAccess {
     close(fd);  // also releases the lock
   }
 
+  // Even root could replace a read-only file by rename: its owner's
+  // read-only mode is taken as a wish, not left to the system.
+  std::optional<std::string> ChangeRefusal() override {
+    struct stat status {};
+    if (stat(path_.c_str(), &status) == 0 && (status.st_mode & S_IWUSR) == 0) {
+      return std::string(kReadOnly);
+    }
+    return std::nullopt;
+  }
+
   bool Replace(std::string_view bytes) override {
-    std::string temporary = path_ + kTemporarySuffix;
+    const std::string target = LinkTarget(path_);
+    std::string temporary = target + kTemporarySuffix;
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
       return false;
     }
-    const bool written = fchmod(fd, ModeToKeep(path_)) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+    const bool written = fchmod(fd, ModeToKeep(target)) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
     const bool closed = close(fd) == 0;
-    if (!written || !closed || rename(temporary.c_str(), path_.c_str()) != 0) {
+    if (!written || !closed || rename(temporary.c_str(), target.c_str()) != 0) {
       unlink(temporary.c_str());
       return false;
     }
-    FlushDirectory(ParentDirectory(path_));
+    FlushDirectory(ParentDirectory(target));
     return true;
   }
 
@@ -165,16 +198,23 @@ std::string UserRegistryFilePath() {
 
 }  // namespace
 
+const CaseMap& StoreCaseMap() { return CaseMap::Utf8(); }
+
 std::unique_ptr<RegistryBackend> OpenRegistryFile(const std::string& path) {
   return std::make_unique<RegistryTreeBackend>(
-      std::make_unique<RegistryFileStore>(std::make_unique<PosixRegistryFile>(path), SystemCaseMap()));
+      std::make_unique<RegistryFileStore>(std::make_unique<PosixRegistryFile>(path), StoreCaseMap()));
 }
 
 std::unique_ptr<RegistryBackend> OpenUserRegistry() { return OpenRegistryFile(UserRegistryFilePath()); }
 
 std::optional<std::string> UserRegistryProblem() {
   PosixRegistryFile file(UserRegistryFilePath());
-  return DescribeRegistryFileProblem(file, SystemCaseMap());
+  return DescribeRegistryFileProblem(file, StoreCaseMap());
+}
+
+std::optional<std::string> UserRegistryChangeProblem() {
+  PosixRegistryFile file(UserRegistryFilePath());
+  return DescribeRegistryFileChangeProblem(file, StoreCaseMap());
 }
 
 }  // namespace kelvary

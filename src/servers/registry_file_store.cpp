@@ -8,6 +8,7 @@ namespace {
 constexpr std::string_view kDamagedLine = ", line ";
 constexpr std::string_view kDamagedEnd = ". The server store reads as empty and the file is left unchanged.";
 constexpr std::string_view kUnreadable = " cannot be read: ";
+constexpr std::string_view kNotChanged = ". The server store is left unchanged.";
 }  // namespace
 
 RegistryFileStore::RegistryFileStore(std::unique_ptr<RegistryFileAccess> file, const CaseMap& cases)
@@ -39,7 +40,10 @@ long RegistryFileStore::UpdateLocked(const std::function<TreeChange(RegistryTree
   if (!result.altered) {
     return result.status;
   }
-  const std::optional<std::string> text = FormatRegFile(parsed.tree);
+  if (file_->ChangeRefusal()) {
+    return kRegAccessDenied;
+  }
+  const std::optional<std::string> text = FormatRegFile(parsed.tree, parsed.encoding);
   return text && file_->Replace(*text) ? result.status : kRegStoreIoFailed;
 }
 
@@ -55,6 +59,14 @@ std::optional<std::string> DescribeRegistryFileProblem(RegistryFileAccess& file,
   }
   return file.Path() + std::string(kDamagedLine) + std::to_string(problem->line) + ": " + problem->reason +
          std::string(kDamagedEnd);
+}
+
+std::optional<std::string> DescribeRegistryFileChangeProblem(RegistryFileAccess& file, const CaseMap& cases) {
+  if (std::optional<std::string> problem = DescribeRegistryFileProblem(file, cases)) {
+    return problem;
+  }
+  const std::optional<std::string> refusal = file.ChangeRefusal();
+  return refusal ? std::optional<std::string>(file.Path() + " " + *refusal + std::string(kNotChanged)) : std::nullopt;
 }
 
 }  // namespace kelvary

@@ -27,6 +27,9 @@ class RegistryFileAccess {
   // Runs `work` holding the advisory write lock; not at all when the lock
   // cannot be had.
   virtual void WithWriteLock(const std::function<void()>& work) = 0;
+  // Why the file must not be changed although it could be (its owner made
+  // it read-only), as a few words; nothing when it may be.
+  virtual std::optional<std::string> ChangeRefusal() = 0;
   // Puts `bytes` in place of the file at once (temporary file, flush,
   // rename); false when that fails, leaving the file as it was.
   virtual bool Replace(std::string_view bytes) = 0;
@@ -49,6 +52,8 @@ class RegistryFileStore final : public RegistryTreeStore {
 // Why the file cannot serve as the store, as one line naming the file and,
 // for a damaged file, the line that is wrong; nothing when it can.
 std::optional<std::string> DescribeRegistryFileProblem(RegistryFileAccess& file, const CaseMap& cases);
+// The same, and also why it may be read but not changed.
+std::optional<std::string> DescribeRegistryFileChangeProblem(RegistryFileAccess& file, const CaseMap& cases);
 
 // The store over the .reg file at `path` (created by the first change).
 // Implemented by the platform layer where there is no registry.

@@ -13,9 +13,13 @@ constexpr std::string_view kProductKeyPath = "Software\\Brennic\\Kelvary";
 constexpr std::string_view kServersKeyName = "Servers";
 constexpr char kKeySeparator = '\\';
 
-// The listing's name buffer: 254 characters and the terminating NUL is the
-// longest name it takes; a longer name ends the listing.
+// The listing's name buffer: 254 characters and the terminating NUL fit the
+// first try. A longer name is asked for again with a buffer twice as large,
+// up to a size that no key name of the registry comes near; a name longer
+// still (only a hand-edited store file could hold one) is left out, and the
+// listing goes on with the next.
 constexpr std::uint32_t kSubkeyNameBufferSize = 255;
+constexpr std::uint32_t kLargestNameBufferSize = 65536;
 constexpr char kBufferFill = ' ';
 
 // A buffer's text ends at its first NUL; a buffer with none is text throughout.
@@ -49,11 +53,18 @@ std::vector<std::string> RegListSubkeys(RegistryBackend& reg, RegRoot root, std:
   reg.OpenKey(root, key_path, &key);  // a failed open makes the first step fail
   std::vector<std::string> names;
   for (std::uint32_t index = 0;; ++index) {
-    std::string buffer(kSubkeyNameBufferSize, kBufferFill);
-    if (reg.EnumKey(key, index, buffer.data(), kSubkeyNameBufferSize) != kRegSuccess) {
+    long status = kRegMoreData;
+    std::string buffer;
+    for (std::uint32_t size = kSubkeyNameBufferSize; status == kRegMoreData && size <= kLargestNameBufferSize;
+         size *= 2) {
+      buffer.assign(size, kBufferFill);
+      status = reg.EnumKey(key, index, buffer.data(), size);
+    }
+    if (status == kRegSuccess) {
+      names.push_back(TextBeforeFirstNul(buffer));
+    } else if (status != kRegMoreData) {
       break;
     }
-    names.push_back(TextBeforeFirstNul(buffer));
   }
   reg.CloseKey(key);
   return names;

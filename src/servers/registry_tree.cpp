@@ -22,47 +22,52 @@ KeyPath SplitKeyPath(std::string_view path) {
   return parts;
 }
 
-template <typename Items>
-auto RegistryTree::FindNamed(Items& items, std::string_view name) const -> decltype(items.data()) {
+template <typename Values>
+auto RegistryTree::FindNamedValue(Values& values, std::string_view name) const -> decltype(values.data()) {
   const std::string upper_name = cases_->Upper(name);
-  for (auto& item : items) {
-    if (cases_->Upper(item.name) == upper_name) {
-      return &item;
+  for (auto& value : values) {
+    if (cases_->Upper(value.name) == upper_name) {
+      return &value;
     }
   }
   return nullptr;
 }
 
-RegistryKey& RegistryTree::AddSubkey(RegistryKey& parent, std::string_view name) const {
+std::vector<RegistryKey>::iterator RegistryTree::SubkeyPlace(RegistryKey& parent, std::string_view folded_name) {
   // std::string compares its bytes as unsigned, as the registry orders them.
-  const std::string upper_name = cases_->Upper(name);
-  const auto place = std::find_if(parent.subkeys.begin(), parent.subkeys.end(),
-                                  [&](const RegistryKey& key) { return cases_->Upper(key.name) > upper_name; });
-  return *parent.subkeys.insert(place, RegistryKey{std::string(name), {}, {}});
+  return std::lower_bound(parent.subkeys.begin(), parent.subkeys.end(), folded_name,
+                          [](const RegistryKey& key, std::string_view folded) { return key.folded_name < folded; });
+}
+
+RegistryKey* RegistryTree::FindSubkey(RegistryKey& parent, std::string_view name) const {
+  const std::string folded = cases_->Upper(name);
+  const auto place = SubkeyPlace(parent, folded);
+  return place != parent.subkeys.end() && place->folded_name == folded ? &*place : nullptr;
 }
 
 const RegistryKey* RegistryTree::FindKey(const KeyPath& path) const {
-  const RegistryKey* key = &root_;
-  for (auto name = path.begin(); key != nullptr && name != path.end(); ++name) {
-    key = FindNamed(key->subkeys, *name);
-  }
-  return key;
+  return const_cast<RegistryTree*>(this)->FindKey(path);
 }
 
 RegistryKey* RegistryTree::FindKey(const KeyPath& path) {
-  return const_cast<RegistryKey*>(std::as_const(*this).FindKey(path));
+  RegistryKey* key = &root_;
+  for (auto name = path.begin(); key != nullptr && name != path.end(); ++name) {
+    key = FindSubkey(*key, *name);
+  }
+  return key;
 }
 
 RegistryKey& RegistryTree::CreateKey(const KeyPath& path, bool* created) {
   *created = false;
   RegistryKey* key = &root_;
   for (const std::string& name : path) {
-    RegistryKey* existing = FindNamed(key->subkeys, name);
-    if (existing == nullptr) {
-      existing = &AddSubkey(*key, name);
+    std::string folded = cases_->Upper(name);
+    auto place = SubkeyPlace(*key, folded);
+    if (place == key->subkeys.end() || place->folded_name != folded) {
+      place = key->subkeys.insert(place, RegistryKey{name, std::move(folded), {}, {}});
       *created = true;
     }
-    key = existing;
+    key = &*place;
   }
   return *key;
 }
@@ -72,7 +77,7 @@ long RegistryTree::DeleteKey(const KeyPath& path) {
     return kRegAccessDenied;
   }
   RegistryKey* parent = FindKey(KeyPath(path.begin(), path.end() - 1));
-  RegistryKey* key = parent == nullptr ? nullptr : FindNamed(parent->subkeys, path.back());
+  RegistryKey* key = parent == nullptr ? nullptr : FindSubkey(*parent, path.back());
   if (key == nullptr) {
     return kRegFileNotFound;
   }
@@ -84,11 +89,11 @@ long RegistryTree::DeleteKey(const KeyPath& path) {
 }
 
 const RegistryValue* RegistryTree::FindValue(const RegistryKey& key, std::string_view name) const {
-  return FindNamed(key.values, name);
+  return FindNamedValue(key.values, name);
 }
 
 void RegistryTree::SetValue(RegistryKey& key, RegistryValue value) const {
-  RegistryValue* existing = FindNamed(key.values, value.name);
+  RegistryValue* existing = FindNamedValue(key.values, value.name);
   if (existing == nullptr) {
     key.values.push_back(std::move(value));
     return;

@@ -29,8 +29,9 @@ struct RegistryValue {
 
 struct RegistryKey {
   std::string name;
+  std::string folded_name;            // upper-cased: how names compare and list
   std::vector<RegistryValue> values;  // in the order they were created
-  std::vector<RegistryKey> subkeys;   // in listing order
+  std::vector<RegistryKey> subkeys;   // in listing order, by folded name
 };
 
 class RegistryTree {
@@ -54,10 +55,13 @@ class RegistryTree {
   void SetValue(RegistryKey& key, RegistryValue value) const;
 
  private:
-  // The key or value in `items` whose name matches `name`, or null.
-  template <typename Items>
-  auto FindNamed(Items& items, std::string_view name) const -> decltype(items.data());
-  RegistryKey& AddSubkey(RegistryKey& parent, std::string_view name) const;
+  // The value in `values` whose name matches `name`, or null.
+  template <typename Values>
+  auto FindNamedValue(Values& values, std::string_view name) const -> decltype(values.data());
+  // Where a subkey of `folded_name` is or would go in `parent`'s listing:
+  // a key is found, or added, in time logarithmic in the number of subkeys.
+  static std::vector<RegistryKey>::iterator SubkeyPlace(RegistryKey& parent, std::string_view folded_name);
+  RegistryKey* FindSubkey(RegistryKey& parent, std::string_view name) const;
 
   const CaseMap* cases_;
   RegistryKey root_;

@@ -10,7 +10,7 @@ RegistryTreeBackend::RegistryTreeBackend(std::unique_ptr<RegistryTreeStore> stor
 
 RegistryBackend::Key RegistryTreeBackend::Remember(KeyPath path) {
   const Key key = next_key_++;
-  open_keys_.emplace(key, std::move(path));
+  open_keys_.emplace(key, OpenedKey{std::move(path), std::nullopt});
   return key;
 }
 
@@ -48,7 +48,7 @@ long RegistryTreeBackend::WithOpenKey(
   }
   long status = kRegKeyDeleted;
   store_->Read([&](const RegistryTree& tree) {
-    if (const RegistryKey* found = tree.FindKey(open->second)) {
+    if (const RegistryKey* found = tree.FindKey(open->second.path)) {
       status = use(*found, tree);
     }
   });
@@ -56,18 +56,32 @@ long RegistryTreeBackend::WithOpenKey(
 }
 
 long RegistryTreeBackend::EnumKey(Key key, std::uint32_t index, char* name, std::uint32_t size) {
-  return WithOpenKey(key, [&](const RegistryKey& found, const RegistryTree&) {
-    if (index >= found.subkeys.size()) {
-      return kRegNoMoreItems;
+  const auto open = open_keys_.find(key);
+  if (open == open_keys_.end()) {
+    return kRegInvalidHandle;
+  }
+  if (index == 0 || !open->second.listing) {
+    std::vector<std::string> names;
+    const long status = WithOpenKey(key, [&](const RegistryKey& found, const RegistryTree&) {
+      for (const RegistryKey& subkey : found.subkeys) names.push_back(subkey.name);
+      return kRegSuccess;
+    });
+    if (status != kRegSuccess) {
+      return status;
     }
-    const std::string& subkey = found.subkeys[index].name;
-    if (subkey.size() + 1 > size) {
-      return kRegMoreData;
-    }
-    std::copy(subkey.begin(), subkey.end(), name);
-    name[subkey.size()] = '\0';
-    return kRegSuccess;
-  });
+    open->second.listing = std::move(names);
+  }
+  const std::vector<std::string>& listing = *open->second.listing;
+  if (index >= listing.size()) {
+    return kRegNoMoreItems;
+  }
+  const std::string& subkey = listing[index];
+  if (subkey.size() + 1 > size) {
+    return kRegMoreData;
+  }
+  std::copy(subkey.begin(), subkey.end(), name);
+  name[subkey.size()] = '\0';
+  return kRegSuccess;
 }
 
 long RegistryTreeBackend::QueryValue(Key key, std::string_view name, std::uint32_t* type,
@@ -108,7 +122,7 @@ long RegistryTreeBackend::SetValue(Key key, std::string_view name, std::uint32_t
     value.data.assign(reinterpret_cast<const char*>(data), size);
   }
   return store_->Update([&](RegistryTree& tree) {
-    RegistryKey* found = tree.FindKey(open->second);
+    RegistryKey* found = tree.FindKey(open->second.path);
     if (found == nullptr) {
       return TreeChange{kRegKeyDeleted, false};
     }

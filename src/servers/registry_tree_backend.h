@@ -2,10 +2,15 @@
 // The registry calls over a RegistryTree that lives somewhere else between
 // calls (a .reg file, or memory in tests). Every call goes to the tree as it
 // stands at that moment: an open key is only its path, as a registry handle
-// sees the changes of others.
+// sees the changes of others. The one exception is a listing: asking for
+// subkey 0 takes the names of all of them, and the later indexes answer from
+// those names, so that listing n keys reads the tree once rather than n times.
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "servers/registry_backend.h"
 #include "servers/registry_tree.h"
@@ -45,13 +50,18 @@ class RegistryTreeBackend : public RegistryBackend {
   long CloseKey(Key key) override;
 
  private:
+  struct OpenedKey {
+    KeyPath path;
+    std::optional<std::vector<std::string>> listing;  // taken at subkey 0
+  };
+
   Key Remember(KeyPath path);
   // Runs `use` on the open key's current state, or answers as the registry
   // does for a key that is not open or no longer exists.
   long WithOpenKey(Key key, const std::function<long(const RegistryKey&, const RegistryTree&)>& use);
 
   std::unique_ptr<RegistryTreeStore> store_;
-  std::map<Key, KeyPath> open_keys_;
+  std::map<Key, OpenedKey> open_keys_;
   Key next_key_ = 1;
 };
 

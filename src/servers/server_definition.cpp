@@ -11,7 +11,7 @@ constexpr RegRoot kUser = RegRoot::CurrentUser;
 }  // namespace
 
 bool IsAcceptableServerName(std::string_view name) {
-  if (name.empty()) return false;
+  if (name.empty() || name.size() > kLongestServerName) return false;
   for (const std::string_view refused : kRefusedInName) {
     if (name.find(refused) != std::string_view::npos) return false;
   }

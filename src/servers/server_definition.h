@@ -2,6 +2,7 @@
 // A server's definition in the store: the names of its values, and how a
 // server is added (as the add dialog and `kelvary-cli servers add` store it).
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,11 +22,16 @@ inline constexpr std::array<std::string_view, 5> kServerValues = {kPathValue, kD
 inline constexpr std::string_view kDirectAccess = "0";
 inline constexpr std::string_view kRemoteAccess = "1";  // anything else is direct access
 
-// An empty name would put values on the Servers key itself, and a backslash
-// makes nested keys that the remove dialog cannot delete. A slash or two dots
-// would lead the name of a remote log's local copy out of its folder.
+// An empty name would put values on the Servers key itself, a backslash
+// makes nested keys that the remove dialog cannot delete, and the registry
+// holds no key name longer than 255 characters (on Windows a longer one is
+// refused halfway through an add, after some of its values were written).
+// A slash or two dots would lead the name of a remote log's local copy out
+// of its folder.
+inline constexpr std::size_t kLongestServerName = 255;
 inline constexpr std::string_view kServerNameRefusal =
-    "A server name must not be empty or contain a backslash (\\), a slash (/) or two dots (..).";
+    "A server name must not be empty, be longer than 255 characters or contain a backslash (\\), "
+    "a slash (/) or two dots (..).";
 bool IsAcceptableServerName(std::string_view name);
 
 struct RemoteLogin {

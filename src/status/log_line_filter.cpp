@@ -20,6 +20,12 @@ constexpr std::size_t kPadding = kCandidateScanAfter;
 static_assert(kPadding >= kCandidateScanBefore);
 // Big enough to make reads cheap, small enough to stay in the cache.
 constexpr std::size_t kBlockBytes = std::size_t{256} << 10;
+// Room for the longest kept line and a whole block after it. The buffer
+// starts far smaller and grows as the log turns out to need it: most logs
+// are small, and a large one reaches full room after a few reads.
+constexpr std::size_t kFullRoom = kMaxLineBytes + kBlockBytes;
+constexpr std::size_t kFirstRoom = std::size_t{4} << 10;
+constexpr std::size_t kRoomGrowth = 4;
 constexpr std::size_t kPositionsPerBatch = 256;
 static_assert(kPositionsPerBatch >= kCandidateBatchRoom);
 
@@ -54,12 +60,14 @@ bool StartsWithLineStartMessage(std::string_view text) {
 
 LogLineFilter::LogLineFilter(ByteSource& source, std::string header_before_first_line)
     : source_(source),
-      buffer_(kPadding + kMaxLineBytes + kBlockBytes + kPadding, '\0'),
+      buffer_(std::make_unique_for_overwrite<char[]>(kPadding + kFirstRoom + kPadding)),
+      room_(kFirstRoom),
       data_end_(kPadding),
       previous_line_(std::move(header_before_first_line)),
       search_(BestCandidateSearch()) {
   // The data always begins at a line start; a sentinel line end before it
   // lets the byte tests see that.
+  std::memset(buffer_.get(), 0, kPadding - 1);
   buffer_[kPadding - 1] = kLf;
 }
 
@@ -80,10 +88,24 @@ LogLineFilter::End LogLineFilter::Run(const Visitor& visit) {
   }
 }
 
+void LogLineFilter::GrowRoom() {
+  room_ = std::min(kFullRoom, room_ * kRoomGrowth);
+  auto grown = std::make_unique_for_overwrite<char[]>(kPadding + room_ + kPadding);
+  std::memcpy(grown.get(), buffer_.get(), data_end_ + kPadding);
+  buffer_ = std::move(grown);
+}
+
 bool LogLineFilter::ReadBlock(bool* at_end) {
-  char* fresh = buffer_.data() + data_end_;
-  const std::ptrdiff_t read = source_.Read(fresh, kBlockBytes);
+  std::size_t free = kPadding + room_ - data_end_;
+  if (room_ < kFullRoom && (free == 0 || (last_read_filled_ && free < kBlockBytes))) {
+    GrowRoom();
+    free = kPadding + room_ - data_end_;
+  }
+  const std::size_t wanted = std::min(free, kBlockBytes);
+  char* fresh = buffer_.get() + data_end_;
+  const std::ptrdiff_t read = source_.Read(fresh, wanted);
   if (read < 0) return false;
+  last_read_filled_ = static_cast<std::size_t>(read) == wanted;
   if (read == 0) {
     *at_end = true;
     return true;
@@ -100,6 +122,8 @@ bool LogLineFilter::ReadBlock(bool* at_end) {
     count -= skipped;
   }
   data_end_ += count;
+  // The search looks a little past the data; let it see zeros there.
+  std::memset(buffer_.get() + data_end_, 0, kPadding);
   return true;
 }
 
@@ -113,7 +137,7 @@ std::size_t LogLineFilter::CompleteRegionEnd(std::size_t new_data) const {
 }
 
 bool LogLineFilter::VisitCandidates(std::size_t region_end, const Visitor& visit) {
-  const char* b = buffer_.data();
+  const char* b = buffer_.get();
   std::uint32_t positions[kPositionsPerBatch];
   std::size_t pos = kPadding;     // where the search goes on
   std::size_t resume = kPadding;  // the end of the last line visited
@@ -136,8 +160,8 @@ bool LogLineFilter::VisitCandidates(std::size_t region_end, const Visitor& visit
 // Where the candidate line that a passing position belongs to begins, if
 // the position really is one.
 std::optional<std::size_t> LogLineFilter::CandidateLineBegin(std::size_t at, std::size_t region_end) const {
-  if (!HasCandidateHead(buffer_.data() + at)) return std::nullopt;
-  const std::string_view rest(buffer_.data() + at, region_end - at);
+  if (!HasCandidateHead(buffer_.get() + at)) return std::nullopt;
+  const std::string_view rest(buffer_.get() + at, region_end - at);
   if (IsLineEnd(buffer_[at - 1]) && StartsWithLineStartMessage(rest)) return at;
   if (rest.starts_with(kNoticeInterval)) return LineBegin(at);
   return std::nullopt;
@@ -166,20 +190,20 @@ void LogLineFilter::CarryTail(std::size_t region_end) {
   // A line longer than we keep: its first part stays, the rest is skipped.
   const std::size_t kept = std::min(tail, kMaxLineBytes);
   skipping_rest_of_line_ = skipping_rest_of_line_ || tail > kMaxLineBytes;
-  std::memmove(buffer_.data() + kPadding, buffer_.data() + region_end, kept);
+  std::memmove(buffer_.get() + kPadding, buffer_.get() + region_end, kept);
   data_end_ = kPadding + kept;
 }
 
 std::size_t LogLineFilter::LineBegin(std::size_t pos) const {
-  return LineStartBefore(buffer_.data(), pos, kPadding);
+  return LineStartBefore(buffer_.get(), pos, kPadding);
 }
 
 std::size_t LogLineFilter::LineEnd(std::size_t pos, std::size_t region_end) const {
-  return NextLineEnd(buffer_.data(), pos, region_end);
+  return NextLineEnd(buffer_.get(), pos, region_end);
 }
 
 std::string_view LogLineFilter::Capped(std::size_t begin, std::size_t end) const {
-  return {buffer_.data() + begin, std::min(end - begin, kMaxLineBytes)};
+  return {buffer_.get() + begin, std::min(end - begin, kMaxLineBytes)};
 }
 
 }  // namespace kelvary

@@ -8,6 +8,7 @@
 // of it is skipped, so memory stays bounded whatever the log holds.
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,7 @@ class LogLineFilter {
   const std::optional<std::string>& LastLine() const { return last_line_; }
 
  private:
+  void GrowRoom();
   bool ReadBlock(bool* at_end);
   std::size_t CompleteRegionEnd(std::size_t new_data) const;
   bool VisitCandidates(std::size_t region_end, const Visitor& visit);
@@ -49,8 +51,10 @@ class LogLineFilter {
   std::string_view Capped(std::size_t begin, std::size_t end) const;
 
   ByteSource& source_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;  // padding, room_ bytes, padding
+  std::size_t room_;
   std::size_t data_end_;           // the buffer's data runs from kPadding to here
+  bool last_read_filled_ = false;  // the last read took all the room offered
   std::string previous_line_;      // the line before the buffer's first line
   bool skipping_rest_of_line_ = false;
   bool drop_leading_lf_ = false;   // the last block ended in a CR

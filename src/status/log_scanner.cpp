@@ -200,10 +200,14 @@ class LineTests {
 bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) { return LineTests(state, inputs).Run(); }
 
 ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
+  ReadAheadSource read_ahead(log);
+  return ScanLogInline(state, read_ahead, inputs);
+}
+
+ScanResult ScanLogInline(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
   // Lines that no test can match change nothing but strLine and strPrevLine,
   // so the filter skips them and only the last line is taken at the end.
-  ReadAheadSource read_ahead(log);
-  LogLineFilter filter(read_ahead, state.strPrevLine);
+  LogLineFilter filter(log, state.strPrevLine);
   const auto end = filter.Run([&](std::string_view header, std::string_view line) {
     state.strPrevLine.assign(header);
     state.strLine.assign(line);

@@ -11,7 +11,8 @@ namespace kelvary::test {
 namespace {
 
 const std::string kRefusal =
-    "A server name must not be empty or contain a backslash (\\), a slash (/) or two dots (..).\n";
+    "A server name must not be empty, be longer than 255 characters or contain a backslash (\\), "
+    "a slash (/) or two dots (..).\n";
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
 const std::string kServersSection = "[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\";
 
@@ -98,6 +99,7 @@ TEST_F(ServersCommandTest, AnUnknownServerIsOneLineOnStderrAndExit1) {
 
 TEST_F(ServersCommandTest, AnEmptyNameOrOneWithABackslashIsRefusedAndNothingWritten) {
   for (const Arguments& add : {Arguments{"servers", "add", "", "--path", "d:\\essbase"},
+                               Arguments{"servers", "add", std::string(256, 'x'), "--path", "d:\\essbase"},
                                Arguments{"servers", "add", "\\", "--path", "d:\\essbase"},
                                Arguments{"servers", "add", "../../../ESCAPE", "--path", "d:\\essbase"},
                                Arguments{"servers", "add", "x\\y", "--dns", "h", "--user", "u", "--password-stdin"}}) {
@@ -138,6 +140,51 @@ TEST_F(ServersCommandTest, ADamagedStoreIsReportedWithItsLineAndLeftUntouched) {
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
   }
   EXPECT_EQ(FileContent(Store()), damaged);
+}
+
+// Up to 255 characters a name is stored, and listed with every name after it.
+TEST_F(ServersCommandTest, ALongNameIsStoredAndListedWithTheServersAfterIt) {
+  WriteStore(kServersSection + "AAA]\r\n\r\n" + kServersSection + std::string(254, 'M') + "]\r\n\r\n" +
+             kServersSection + "ZZZ]\r\n\"Path\"=\"z\"\r\n\r\n");
+  const CliRun add = Cli({"servers", "add", std::string(255, 'N'), "--path", "n"});
+  EXPECT_EQ(add.exit_code, 0) << add.err;
+  EXPECT_EQ(Cli({"servers", "list"}).out, "AAA\n" + std::string(254, 'M') + "\n" + std::string(255, 'N') + "\nZZZ\n");
+  EXPECT_EQ(Cli({"servers", "show", "ZZZ"}).out, "Path=z\n");
+}
+
+// regedit's UTF-16 export: every name and value keeps its characters
+// through a change, and the file stays UTF-16.
+TEST_F(ServersCommandTest, AUtf16StoreKeepsEveryCharacterThroughAChange) {
+  const auto utf16 = [](const std::u16string& text) {
+    std::string bytes;
+    for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return bytes;
+  };
+  const std::string moscow = utf16(
+      u"[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\\u041c\u043e\u0441\u043a\u0432\u0430]\r\n\"Path\"=\"a\"\r\n\r\n");
+  const std::string berlin = utf16(
+      u"[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\\u0411\u0435\u0440\u043b\u0438\u043d]\r\n\"Path\"=\"b\"\r\n"
+      u"\"DNS\"=\"host\"\r\n\r\n");
+  dir_.Write("config/kelvary/registry.reg", "\xFF\xFE" + utf16(u"Windows Registry Editor Version 5.00\r\n\r\n") + moscow + berlin);
+  EXPECT_EQ(Cli({"servers", "add", "NEW", "--path", "n"}).exit_code, 0);
+  EXPECT_EQ(Cli({"servers", "list"}).out, "NEW\n\u0411\u0435\u0440\u043b\u0438\u043d\n\u041c\u043e\u0441\u043a\u0432\u0430\n");
+  EXPECT_EQ(Cli({"servers", "show", "\u043c\u043e\u0441\u043a\u0432\u0430"}).out, "Path=a\n");
+  const std::string written = FileContent(Store());
+  EXPECT_EQ(written.rfind("\xFF\xFE", 0), 0u);
+  EXPECT_NE(written.find(moscow), std::string::npos);
+  EXPECT_NE(written.find(berlin), std::string::npos);
+}
+
+TEST_F(ServersCommandTest, AReadOnlyStoreIsNamedAndLeftUnchanged) {
+  WriteStore(kServersSection + "PROD]\r\n\"Access\"=\"0\"\r\n");
+  std::filesystem::permissions(Store(), std::filesystem::perms::owner_read);
+  const std::string before = FileContent(Store());
+  const CliRun run = Cli({"servers", "add", "DEV", "--path", "e:"});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "kelvary-cli: " + Store() + " is read-only (its owner may not write it). "
+                     "The server store is left unchanged.\n");
+  EXPECT_EQ(FileContent(Store()), before);
+  EXPECT_EQ(Cli({"servers", "list"}).out, "PROD\n");
 }
 
 // A lock file that cannot be opened (here a folder in its place) stops every

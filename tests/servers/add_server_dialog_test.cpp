@@ -348,7 +348,7 @@ TEST_F(AddServerDialogTest, RefusedNamesShowWhyWriteNothingAndKeepTheDialogOpen)
     });
     ASSERT_EQ(seen.size(), 1u) << name;
     EXPECT_EQ(seen[0].title, "Kelvary");
-    EXPECT_EQ(seen[0].text, "A server name must not be empty or contain a backslash (\\), a slash (/) or two dots (..).");
+    EXPECT_EQ(seen[0].text, std::string(kServerNameRefusal));
     EXPECT_TRUE(seen[0].error_icon);
     EXPECT_EQ(Writes(), Names{}) << name;
     EXPECT_EQ(StoredServers(), Names{"DEV"});

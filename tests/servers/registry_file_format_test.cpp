@@ -1,6 +1,6 @@
 // The .reg file: what reads as which keys and values, what is refused and on
 // which line, the exact text written back, and regedit's UTF-16 export read
-// as 8-bit text.
+// as UTF-8 and written back as UTF-16 without losing a character.
 #include "servers/registry_file_format.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "servers/windows1252_text.h"
+#include "servers/utf16_text.h"
 
 namespace kelvary {
 namespace {
@@ -101,15 +101,22 @@ TEST(RegFileRead, LfLineEndsCommentsBlankLinesAndIndentationAreAccepted) {
   EXPECT_EQ(ValueOf(parsed, kProdPath, "Path")->data, std::string("d:\\e\0", 5));
 }
 
-// regedit's own export: UTF-16LE with a byte-order mark.
-TEST(RegFileRead, AUtf16FileWithByteOrderMarkReadsAsAnsiText) {
-  const ParsedRegFile parsed = ParseRegFile(
-      "\xFF\xFE" + Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n"
-              u"[HKEY_CURRENT_USER\\Software\\Brennic\\Kelvary\\Servers\\PROD]\r\n"
-              u"\"Path\"=\"d:\\\\caf\u00e9 \u20ac\u4e2d\"\r\n"),
-      CaseMap::Windows1252());
+// regedit's own export: UTF-16LE with a byte-order mark. Names that no code
+// page holds stay apart and come back unchanged.
+TEST(RegFileRead, AUtf16FileReadsAsUtf8AndIsWrittenBackAsItWas) {
+  const std::string file =
+      "\xFF\xFE" + Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\S]\r\n\r\n"
+                           u"[HKEY_CURRENT_USER\\S\\\u0411\u0435\u0440\u043b\u0438\u043d]\r\n\"Path\"=\"b\"\r\n"
+                           u"\"DNS\"=\"caf\u00e9 \u20ac\U0001F600\"\r\n\r\n"
+                           u"[HKEY_CURRENT_USER\\S\\\u041c\u043e\u0441\u043a\u0432\u0430]\r\n\"Path\"=\"a\"\r\n\r\n");
+  const ParsedRegFile parsed = ParseRegFile(file, CaseMap::Utf8());
   ASSERT_FALSE(parsed.problem) << parsed.problem->reason;
-  EXPECT_EQ(ValueOf(parsed, kProdPath, "Path")->data, std::string("d:\\caf\xE9 \x80?\0", 11));
+  EXPECT_EQ(parsed.encoding, RegFileEncoding::Utf16Le);
+  ASSERT_EQ(parsed.tree.Root().subkeys[0].subkeys.size(), 2u);
+  EXPECT_EQ(ValueOf(parsed, {"S", "\u041c\u043e\u0441\u043a\u0432\u0430"}, "Path")->data, std::string("a\0", 2));
+  EXPECT_EQ(ValueOf(parsed, {"S", "\u0411\u0435\u0440\u043b\u0438\u043d"}, "DNS")->data,
+            std::string("caf\u00e9 \u20ac\U0001F600") + '\0');
+  EXPECT_EQ(FormatRegFile(parsed.tree, parsed.encoding), file);
 }
 
 TEST(RegFileRead, AnEmptyFileIsAnEmptyStore) {
@@ -153,7 +160,9 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"UnclosedSection", kHeader + "[HKEY_CURRENT_USER\\Software\\X\r\n", 3},
         DamageCase{"ValueBeforeAnySection", kHeader + "\"Path\"=\"d:\"\r\n", 3},
         DamageCase{"StrayText", kHeader + kProd + "Path=d:\r\n", 4},
-        DamageCase{"LineCountsFromOneAcrossLfEnds", "Windows Registry Editor Version 5.00\n\n\n\nbad\n", 5}),
+        DamageCase{"LineCountsFromOneAcrossLfEnds", "Windows Registry Editor Version 5.00\n\n\n\nbad\n", 5},
+        DamageCase{"Utf16EndingInHalfACharacter",
+                   "\xFF\xFE" + Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n[X]") + "x", 3}),
     [](const auto& info) { return std::string(info.param.behaviour); });
 
 RegistryTree TreeWith(const KeyPath& path, std::vector<RegistryValue> values) {
@@ -229,28 +238,29 @@ TEST(RegFileRoundTrip, ForeignValuesComeBackExactlyAsWritten) {
 struct TextCase {
   const char* behaviour;
   std::u16string utf16;
-  std::string ansi;
+  std::string utf8;
 };
 
-class Utf16ToWindows1252 : public ::testing::TestWithParam<TextCase> {};
+class Utf16Text : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(Utf16ToWindows1252, Converts) {
-  EXPECT_EQ(Utf16LeToWindows1252(Utf16Le(GetParam().utf16)), GetParam().ansi);
+TEST_P(Utf16Text, ConvertsBothWaysUnchanged) {
+  EXPECT_EQ(Utf16LeToUtf8(Utf16Le(GetParam().utf16)), GetParam().utf8);
+  EXPECT_EQ(Utf8ToUtf16Le(GetParam().utf8), Utf16Le(GetParam().utf16));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, Utf16ToWindows1252,
+    Texts, Utf16Text,
     ::testing::Values(TextCase{"Ascii", u"d:\\essbase", "d:\\essbase"},
-                      TextCase{"Latin1Letters", u"caf\u00e9 \u00c9\u00ff", "caf\xE9 \xC9\xFF"},
-                      TextCase{"EuroAndQuotesOfThe80Row", u"\u20ac\u201c\u2122\u0178", "\x80\x93\x99\x9F"},
-                      TextCase{"C1CodesWindowsLeavesAlone", u"\u0081\u008d\u009d", "\x81\x8D\x9D"},
-                      TextCase{"C1CodesItRedefinesAreMissing", u"\u0080\u0093", "??"},
-                      TextCase{"OutsideTheCodePage", u"\u4e2d\u0416", "??"},
-                      TextCase{"SurrogatePairIsOneCharacter", u"a\U0001F600b", "a?b"},
-                      TextCase{"LoneSurrogate", u"\xd800x", "?x"}),
+                      TextCase{"TwoAndThreeByteCharacters", u"caf\u00e9 \u20ac\u4e2d", "caf\xC3\xA9 \xE2\x82\xAC\xE4\xB8\xAD"},
+                      TextCase{"SurrogatePairIsOneCharacter", u"a\U0001F600b", "a\xF0\x9F\x98\x80\x62"},
+                      TextCase{"LoneHighSurrogate", u"\xd800x", "\xED\xA0\x80x"},
+                      TextCase{"LoneLowSurrogate", u"\xdc00", "\xED\xB0\x80"}),
     [](const auto& info) { return std::string(info.param.behaviour); });
 
-TEST(Utf16ToWindows1252, DropsAnOddLastByte) { EXPECT_EQ(Utf16LeToWindows1252(std::string("a\0b", 3)), "a"); }
+TEST(Utf16Text, HalfAUnitOrTextThatIsNotUtf8IsRefused) {
+  EXPECT_FALSE(Utf16LeToUtf8(std::string("a\0b", 3)));
+  EXPECT_FALSE(Utf8ToUtf16Le("caf\xE9"));
+}
 
 }  // namespace
 }  // namespace kelvary

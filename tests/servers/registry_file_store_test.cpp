@@ -27,6 +27,8 @@ struct FileState {
   int replacements = 0;
   bool locked = false;
   bool replaced_outside_lock = false;
+  std::optional<std::string> refusal;
+  int reads = 0;
 };
 
 class MemoryFile final : public RegistryFileAccess {
@@ -35,8 +37,10 @@ class MemoryFile final : public RegistryFileAccess {
   const std::string& Path() const override { return path_; }
   std::optional<std::string> ReadAll(std::string* error) override {
     *error = "Permission denied";
+    ++state_.reads;
     return state_.bytes;
   }
+  std::optional<std::string> ChangeRefusal() override { return state_.refusal; }
   void WithWriteLock(const std::function<void()>& work) override {
     if (state_.lock_available) {
       state_.locked = true;
@@ -131,6 +135,33 @@ TEST_F(FileStoreTest, AChangeWithoutTheLockOrWhoseRewriteFailsIsAFailedChange) {
     EXPECT_EQ(reg.CreateKey(kUser, kServers, &key), kRegStoreIoFailed) << lock_available;
     EXPECT_FALSE(state_.replaced_outside_lock);
   }
+}
+
+// Listing reads the file once, not once per server: a store of thousands
+// lists in a blink.
+TEST_F(FileStoreTest, ListingReadsTheFileOnce) {
+  state_.bytes = kGoodFile;
+  auto reg = Backend();
+  for (int server = 0; server < 20; ++server) {
+    RegWriteText(reg, kUser, kServers + "\\S" + std::to_string(server), "Access", "0");
+  }
+  state_.reads = 0;
+  EXPECT_EQ(RegListSubkeys(reg, kUser, kServers).size(), 21u);
+  EXPECT_LE(state_.reads, 2);
+}
+
+TEST_F(FileStoreTest, AFileItsOwnerMadeReadOnlyIsReadButNeverChanged) {
+  state_.bytes = kGoodFile;
+  state_.refusal = "is read-only";
+  auto reg = Backend();
+  RegWriteText(reg, kUser, kServers + "\\DEV", "Access", "0");
+  RegRemoveKey(reg, kUser, kServers + "\\PROD");
+  EXPECT_EQ(state_.replacements, 0);
+  EXPECT_EQ(RegListSubkeys(reg, kUser, kServers), std::vector<std::string>{"PROD"});
+  EXPECT_FALSE(Problem());
+  MemoryFile file(state_);
+  EXPECT_EQ(DescribeRegistryFileChangeProblem(file, CaseMap::Windows1252()),
+            std::string(kPath) + " is read-only. The server store is left unchanged.");
 }
 
 TEST_F(FileStoreTest, AServerNameWithALineBreakIsRefusedAndTheFileKept) {

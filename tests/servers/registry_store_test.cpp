@@ -50,6 +50,9 @@ class ScriptedRegistry final : public RegistryBackend {
       return key != kOpenedKey ? kRegInvalidHandle : kRegNoMoreItems;
     }
     const auto& [bytes, status] = enum_steps[index];
+    if (bytes.size() > size) {
+      return kRegMoreData;
+    }
     std::copy(bytes.begin(), bytes.end(), name);
     return status;
   }
@@ -109,12 +112,17 @@ TEST(RegListSubkeys, EnumeratesFromIndexZeroInAFresh255ByteBlankBufferUntilTheFi
   EXPECT_EQ(reg.enum_buffers_seen, Names(3, std::string(255, ' ')));
 }
 
-// A name that does not fit ends the listing at its index.
-TEST(RegListSubkeys, KeepsEachBufferUpToItsFirstNulOrWholeAndStopsAtANameThatDoesNotFit) {
+// A name that does not fit is asked for again with a buffer twice as large;
+// one that fits no buffer is left out, and the listing goes on.
+TEST(RegListSubkeys, KeepsEachBufferUpToItsFirstNulOrWholeAndGrowsTheBufferForALongName) {
   ScriptedRegistry reg;
-  reg.enum_steps = {{std::string("AB\0CD\0", 6), kRegSuccess}, {"XY", kRegSuccess}, {"", kRegMoreData},
-                    {std::string("C\0", 2), kRegSuccess}};
-  EXPECT_EQ(RegListSubkeys(reg, kUser, "Servers"), (Names{"AB", "XY" + std::string(253, ' ')}));
+  const std::string registry_longest = std::string(255, 'L') + '\0';
+  reg.enum_steps = {{std::string("AB\0CD\0", 6), kRegSuccess}, {"XY", kRegSuccess}, {registry_longest, kRegSuccess},
+                    {std::string(70000, 'H'), kRegSuccess}, {std::string("C\0", 2), kRegSuccess}};
+  EXPECT_EQ(RegListSubkeys(reg, kUser, "Servers"),
+            (Names{"AB", "XY" + std::string(253, ' '), std::string(255, 'L'), "C"}));
+  EXPECT_EQ(reg.calls[3], "RegEnumKeyA 2 size 255");
+  EXPECT_EQ(reg.calls[4], "RegEnumKeyA 2 size 510");
 }
 
 TEST(RegListSubkeys, AKeyThatCannotBeOpenedListsNothingYetIsStillEnumeratedAndClosed) {

@@ -51,6 +51,16 @@ TEST_P(StoreBehaviour, ServersListInCaseInsensitiveAlphabeticalOrder) {
 }
 
 // Key and value names alike; the values already there stay.
+// The registry holds key names of up to 255 characters; the listing shows
+// each, and every name after it.
+TEST_P(StoreBehaviour, ListingShowsEveryServerWhateverTheLengthOfItsName) {
+  const std::vector<std::string> names = {"AAA", std::string(254, 'M'), std::string(255, 'N'), "ZZZ"};
+  for (const std::string& name : names) {
+    RegWriteText(*reg_, kUser, ServerKey(name), "Path", "p");
+  }
+  EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), names);
+}
+
 TEST_P(StoreBehaviour, AddingProdWherePRODExistsWritesIntoPROD) {
   RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\old");
   RegWriteText(*reg_, kUser, ServerKey("PROD"), "DNS", "ess01");

@@ -80,6 +80,41 @@ TEST_F(FileStore, ADamagedFileIsLeftUntouchedWithNoTemporaryFileBeside) {
             (std::set<fs::path>{file_, file_ + ".lock"}));
 }
 
+// On Linux names are UTF-8: a code page's case map would take eng and
+// s acute for the two cases of one letter.
+TEST_F(FileStore, NamesDifferingInMoreThanCaseStayApart) {
+  auto reg = OpenRegistryFile(file_);
+  RegWriteText(*reg, kUser, kServers + "\\\u014a", "Path", "one");
+  RegWriteText(*reg, kUser, kServers + "\\\u015a", "Path", "two");
+  RegWriteText(*reg, kUser, kServers + "\\\u015b", "Path", "three");
+  EXPECT_EQ(RegListSubkeys(*reg, kUser, kServers), (std::vector<std::string>{"\u014a", "\u015a"}));
+  EXPECT_EQ(RegReadText(*reg, kUser, kServers + "\\\u014a", "Path"), "one");
+  EXPECT_EQ(RegReadText(*reg, kUser, kServers + "\\\u015a", "Path"), "three");
+}
+
+TEST_F(FileStore, AChangeWritesThroughASymbolicLinkWhichStaysALink) {
+  const std::string target = directory_.File("elsewhere/real.reg");
+  auto seed = OpenRegistryFile(target);
+  RegWriteText(*seed, kUser, kServers + "\\PROD", "Access", "0");
+  fs::create_directories(fs::path(file_).parent_path());
+  fs::create_symlink("../../elsewhere/real.reg", file_);
+  auto reg = OpenRegistryFile(file_);
+  RegWriteText(*reg, kUser, kServers + "\\DEV", "Access", "0");
+  EXPECT_TRUE(fs::is_symlink(file_));
+  EXPECT_EQ(RegListSubkeys(*seed, kUser, kServers), (std::vector<std::string>{"DEV", "PROD"}));
+}
+
+TEST_F(FileStore, AReadOnlyFileIsReadButNeverRewritten) {
+  auto reg = OpenRegistryFile(file_);
+  RegWriteText(*reg, kUser, kServers + "\\PROD", "Access", "0");
+  fs::permissions(file_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::string before = FileContent(file_);
+  RegWriteText(*reg, kUser, kServers + "\\DEV", "Access", "0");
+  RegRemoveKey(*reg, kUser, kServers + "\\PROD");
+  EXPECT_EQ(FileContent(file_), before);
+  EXPECT_EQ(RegListSubkeys(*reg, kUser, kServers), std::vector<std::string>{"PROD"});
+}
+
 // Two processes add servers at the same moment; without the lock each
 // rewrite would drop the other's servers added since it read the file.
 constexpr int kWriters = 2;

@@ -10,14 +10,14 @@ struct CaseCase {
   std::string mixed;
   std::string upper;
   std::string lower;
+  const CaseMap* map = &CaseMap::Windows1252();
 };
 
 class Windows1252Case : public ::testing::TestWithParam<CaseCase> {};
 
 TEST_P(Windows1252Case, MapsLettersAndLeavesTheRest) {
-  const CaseMap& map = CaseMap::Windows1252();
-  EXPECT_EQ(map.Upper(GetParam().mixed), GetParam().upper);
-  EXPECT_EQ(map.Lower(GetParam().mixed), GetParam().lower);
+  EXPECT_EQ(GetParam().map->Upper(GetParam().mixed), GetParam().upper);
+  EXPECT_EQ(GetParam().map->Lower(GetParam().mixed), GetParam().lower);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -32,7 +32,16 @@ INSTANTIATE_TEST_SUITE_P(
         // sharp s, micro sign, multiplication and division signs have no pair
         CaseCase{"LettersWithoutPairStay", "\xDF\xB5\xD7\xF7", "\xDF\xB5\xD7\xF7", "\xDF\xB5\xD7\xF7"},
         CaseCase{"NulAndControlBytesStay", std::string("a\0\x1A", 3), std::string("A\0\x1A", 3),
-                 std::string("a\0\x1A", 3)}),
+                 std::string("a\0\x1A", 3)},
+        // UTF-8: eng and s acute are different letters, not one in two cases
+        CaseCase{"Utf8LatinLetters", "\u014b\u015b\u00e9\u00ff", "\u014a\u015a\u00c9\u0178",
+                 "\u014b\u015b\u00e9\u00ff", &CaseMap::Utf8()},
+        CaseCase{"Utf8GreekAndCyrillic", "\u041c\u043e\u0441\u043a\u0432\u0430 \u03b1\u03a9", "\u041c\u041e\u0421\u041a\u0412\u0410 \u0391\u03a9",
+                 "\u043c\u043e\u0441\u043a\u0432\u0430 \u03b1\u03c9", &CaseMap::Utf8()},
+        CaseCase{"Utf8OtherCharactersStay", "x\u00df\u4e2d\U0001F600", "X\u00df\u4e2d\U0001F600",
+                 "x\u00df\u4e2d\U0001F600", &CaseMap::Utf8()},
+        // not UTF-8 (a code page's e acute): only ASCII letters change
+        CaseCase{"TextThatIsNotUtf8ChangesAsciiOnly", "\xE9t\xE9", "\xE9T\xE9", "\xE9t\xE9", &CaseMap::Utf8()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

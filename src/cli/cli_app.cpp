@@ -1,0 +1,18 @@
+#include "cli/cli_app.h"
+
+#include "cli/check_command.h"
+#include "cli/scan_command.h"
+#include "cli/servers_command.h"
+#include "kelvary_version.h"
+
+namespace kelvary::cli {
+
+void DefineCommandLine(CLI::App& app, int& exit_code) {
+  app.set_version_flag("--version", "kelvary-cli " KELVARY_VERSION_TEXT);
+  app.require_subcommand(1);
+  AddScanCommand(app, exit_code);
+  AddCheckCommand(app, exit_code);
+  AddServersCommand(app, exit_code);
+}
+
+}  // namespace kelvary::cli
