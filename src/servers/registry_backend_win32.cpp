@@ -5,7 +5,7 @@
 #include <string>
 
 #include "servers/registry_backend.h"
-#include "status/case_map.h"
+#include "base/case_map.h"
 
 namespace kelvary {
 
