@@ -1,5 +1,5 @@
 // Outside Windows the system code page is Windows-1252, as the case map's.
-#include "servers/windows1252_text.h"
+#include "base/windows1252_text.h"
 #include "ui/settings_file.h"
 
 namespace kelvary {
