@@ -282,7 +282,9 @@ TEST_P(OutcomeTest, EndsWithItsOwnLines) {
   EXPECT_EQ(driver_.cmdOK_Click(), c.outcome);
 
   EXPECT_EQ(view_.lines, c.lines);
-  if (c.outcome == CheckOutcome::Failed) EXPECT_EQ(FailureLine(driver_.failure()), c.lines[0]);
+  if (c.outcome == CheckOutcome::Failed) {
+    EXPECT_EQ(FailureLine(driver_.failure()), c.lines[0]);
+  }
   EXPECT_EQ(driver_.scan_state().intCalcCount, c.outcome == CheckOutcome::Reported ? 1 : 0);
 }
 

@@ -173,7 +173,8 @@ TEST_F(Form1CheckTest, TimerTickDuringACheckIsSkipped) {
 }
 
 // A report of hundreds of lines is shown in one go, not repainted line by
-// line: 301 lines well within a second of the click.
+// line: well within a second of the click. (The detail keeps the first and
+// the latest notices of a calculation, so 300 notices make some 200 lines.)
 TEST_F(Form1CheckTest, LongReportAppearsAtOnce) {
   OpenOnBusyLog(300);
   Click(form1::chkDetail);
@@ -181,8 +182,8 @@ TEST_F(Form1CheckTest, LongReportAppearsAtOnce) {
   Click(form1::cmdOK);
   const auto elapsed = std::chrono::steady_clock::now() - start;
   const std::vector<std::string> report = Report();
-  ASSERT_EQ(report.size(), 301u);
-  EXPECT_EQ(report[300], "  >> 300/0:  WED JAN 08 14:05:09 2003");
+  ASSERT_GT(report.size(), 200u);
+  EXPECT_EQ(report.back(), "  >> 300/0:  WED JAN 08 14:05:09 2003");
   EXPECT_LT(elapsed, std::chrono::milliseconds(600));
 }
 
