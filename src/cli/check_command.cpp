@@ -10,6 +10,7 @@
 #include "servers/registry_store.h"
 #include "status/check_driver.h"
 #include "status/executable_directory.h"
+#include "status/per_user_folder.h"
 
 namespace kelvary::cli {
 namespace {
@@ -81,7 +82,8 @@ int RunCheck(const CheckOptions& options) {
   const std::unique_ptr<RegistryBackend> registry = OpenUserRegistry();
   ConsoleCheckView view(options);
   // No settings file: the window's remembered server stays the window's.
-  CheckDriver driver(view, CheckDependencies{*registry, SystemCaseMap(), ExecutableDirectory(),
+  CheckDriver driver(view, CheckDependencies{*registry, SystemCaseMap(),
+                                             LogCopyDirectory(ExecutableDirectory()),
                                              kNativePathSeparator, nullptr, LoadEssbaseLibrary});
   const CheckOutcome outcome = driver.cmdOK_Click();
   view.PrintLines();

@@ -79,10 +79,13 @@ const CommandRoute<Form1> Form1::kRoutes[] = {
 
 Form1::Form1(Form1Services services)
     : services_(std::move(services)),
-      settings_(services_.settings_files, SettingsPathIn(services_.executable_directory)),
+      settings_(services_.settings_files, SettingsPathIn(services_.executable_directory),
+                services_.per_user_directory),
       check_(*this, CheckDependencies{services_.registry, SystemCaseMap(),
-                                      services_.executable_directory, '\\', &settings_,
-                                      services_.load_essbase}) {}
+                                      services_.log_copy_directory.empty()
+                                          ? services_.executable_directory
+                                          : services_.log_copy_directory,
+                                      '\\', &settings_, services_.load_essbase}) {}
 
 Form1::~Form1() {
   if (hwnd_) DestroyWindow(hwnd_);

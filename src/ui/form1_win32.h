@@ -54,6 +54,11 @@ struct Form1Services {
   std::string executable_directory;
   std::string argument_tail;  // the command line after the program's name
   std::function<LoadedEssbase()> load_essbase;
+  // Where the settings go when the program's folder cannot take them; empty:
+  // nowhere else.
+  std::string per_user_directory = {};
+  // Where downloaded logs are copied to; empty: the program's folder.
+  std::string log_copy_directory = {};
 };
 
 class Form1 final : public BaseWindow<Form1>,

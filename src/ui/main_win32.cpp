@@ -3,10 +3,12 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <string>
 
 #include "servers/registry_backend.h"
 #include "status/essbase_library.h"
 #include "status/executable_directory.h"
+#include "status/per_user_folder.h"
 #include "ui/command_line.h"
 #include "ui/form1_win32.h"
 #include "ui/message_loop_win32.h"
@@ -20,8 +22,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show_command) {
 
   const std::unique_ptr<RegistryBackend> registry = OpenUserRegistry();
   const std::unique_ptr<SettingsFileAccess> files = OpenSettingsFileAccess();
-  Form1 form(Form1Services{*registry, *files, ExecutableDirectory(),
-                           ArgumentTail(GetCommandLineA()), LoadEssbaseLibrary});
+  const std::string program_directory = ExecutableDirectory();
+  Form1 form(Form1Services{*registry, *files, program_directory, ArgumentTail(GetCommandLineA()),
+                           LoadEssbaseLibrary, PerUserDirectory(),
+                           LogCopyDirectory(program_directory)});
   if (!form.Create()) return 1;
   form.Show(show_command);
   return RunMessageLoop(form.Window());

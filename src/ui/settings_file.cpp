@@ -129,10 +129,26 @@ std::string SettingsLine(std::string_view server, std::string_view application) 
   return line;
 }
 
-SettingsFile::SettingsFile(SettingsFileAccess& files, std::string path)
-    : files_(files), strIniPathAndFile_(std::move(path)) {}
+SettingsFile::SettingsFile(SettingsFileAccess& files, std::string path,
+                           std::string per_user_directory)
+    : files_(files),
+      strIniPathAndFile_(std::move(path)),
+      per_user_directory_(std::move(per_user_directory)),
+      per_user_path_(per_user_directory_.empty() ? std::string() : SettingsPathIn(per_user_directory_)) {}
 
 RememberedQuery SettingsFile::ReadAtStartUp() {
+  std::optional<RememberedQuery> remembered = ReadProgramFile();
+  if (remembered && !PerUserCopyIsNewer()) return *remembered;
+  if (!per_user_path_.empty()) {
+    std::string content;
+    if (files_.ReadAll(per_user_path_, content) == SettingsFileAccess::ReadStatus::Read) {
+      return ReadRememberedQuery(SettingsText(content));
+    }
+  }
+  return remembered.value_or(RememberedQuery{});
+}
+
+std::optional<RememberedQuery> SettingsFile::ReadProgramFile() {
   // Each path gets one creation and the fallback is taken once, so this
   // ends after at most four reads whatever the disk answers.
   bool created_here = false;
@@ -141,26 +157,39 @@ RememberedQuery SettingsFile::ReadAtStartUp() {
     std::string content;
     switch (files_.ReadAll(strIniPathAndFile_, content)) {
       case SettingsFileAccess::ReadStatus::Read:
+        // A file just created remembers nothing the per-user copy could lose to.
+        if (created_here) return std::nullopt;
         return ReadRememberedQuery(SettingsText(content));
       case SettingsFileAccess::ReadStatus::FileMissing:
-        if (created_here) return {};
+        if (created_here) return std::nullopt;
         files_.CreateNew(strIniPathAndFile_, kEmptyRecord);
         created_here = true;
         break;
       case SettingsFileAccess::ReadStatus::FolderMissing:
-        if (fallback_taken) return {};
+        if (fallback_taken) return std::nullopt;
         strIniPathAndFile_ = kFallbackSettingsPath;
         fallback_taken = true;
         created_here = false;
         break;
       case SettingsFileAccess::ReadStatus::Failed:
-        return {};
+        return std::nullopt;
     }
   }
 }
 
+bool SettingsFile::PerUserCopyIsNewer() {
+  if (per_user_path_.empty()) return false;
+  const std::optional<std::uint64_t> per_user = files_.LastWriteTime(per_user_path_);
+  if (!per_user) return false;
+  const std::optional<std::uint64_t> program = files_.LastWriteTime(strIniPathAndFile_);
+  return !program || *per_user > *program;
+}
+
 void SettingsFile::WriteQuery(std::string_view server, std::string_view application) {
-  files_.Replace(strIniPathAndFile_, SettingsLine(server, application));
+  const std::string line = SettingsLine(server, application);
+  if (files_.Replace(strIniPathAndFile_, line) || per_user_path_.empty()) return;
+  files_.MakeFolder(per_user_directory_);
+  files_.Replace(per_user_path_, line);
 }
 
 }  // namespace kelvary

@@ -2,7 +2,9 @@
 // The settings file Kelvary.ini: the last server and application, remembered
 // between runs. Read once at start-up; written by every check that opened a
 // log and by every close of the main window, always as one line.
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,9 +24,14 @@ class SettingsFileAccess {
   virtual ReadStatus ReadAll(const std::string& path, std::string& content) = 0;
   // Creates the file only where none exists; a failure shows at the next read.
   virtual void CreateNew(const std::string& path, std::string_view content) = 0;
-  // Replaces the whole content, creating the file if needed. Failures are
-  // ignored: the file only remembers a convenience.
-  virtual void Replace(const std::string& path, std::string_view content) = 0;
+  // Replaces the whole content, creating the file if needed. False when
+  // the file could not be written (a read-only file or folder, a lock).
+  virtual bool Replace(const std::string& path, std::string_view content) = 0;
+  // When the file was last written, in ticks that only compare with each
+  // other; none when there is no such file.
+  virtual std::optional<std::uint64_t> LastWriteTime(const std::string& path) = 0;
+  // Makes the folder unless it is there; its parent must exist.
+  virtual void MakeFolder(const std::string& folder) = 0;
 };
 
 // Binary-mode file access of this platform. Implemented by the platform layer.
@@ -62,25 +69,42 @@ RememberedQuery ReadRememberedQuery(std::string_view content);
 // The one line every write leaves, CR LF included.
 std::string SettingsLine(std::string_view server, std::string_view application);
 
+// The file lives beside the program (or at the fallback path). Installed
+// where its user cannot write, it would lose every choice, so a write that
+// fails there goes to a copy in the user's own folder, which start-up then
+// prefers while it is the newer of the two.
 class SettingsFile : public QueryRecorder {
  public:
-  // `path` is usually SettingsPathIn(the executable's directory).
-  SettingsFile(SettingsFileAccess& files, std::string path);
+  // `path` is usually SettingsPathIn(the executable's directory);
+  // `per_user_directory` the user's own folder for Kelvary, made when first
+  // needed; empty when there is none.
+  SettingsFile(SettingsFileAccess& files, std::string path, std::string per_user_directory = {});
 
   // Start-up read: creates a missing file with " , ", switches to the
   // fallback path once when the folder is missing, and never fails: what
-  // cannot be read stays empty.
+  // cannot be read stays empty. The per-user copy is read instead when the
+  // file there holds nothing readable or is older than the copy.
   RememberedQuery ReadAtStartUp();
 
   // One line: server, ",", application; or server and ", " when the
-  // application is empty. A write that fails is ignored.
+  // application is empty. Written at strIniPathAndFile(); when that fails,
+  // at the per-user copy. A write that fails there too is ignored.
   void WriteQuery(std::string_view server, std::string_view application) override;
 
   const std::string& strIniPathAndFile() const { return strIniPathAndFile_; }
+  // Empty when there is no per-user folder.
+  const std::string& per_user_path() const { return per_user_path_; }
 
  private:
+  // The start-up read of strIniPathAndFile_ alone; none when nothing could
+  // be read or the file had to be created.
+  std::optional<RememberedQuery> ReadProgramFile();
+  bool PerUserCopyIsNewer();
+
   SettingsFileAccess& files_;
   std::string strIniPathAndFile_;
+  std::string per_user_directory_;
+  std::string per_user_path_;
 };
 
 }  // namespace kelvary

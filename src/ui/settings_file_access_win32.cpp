@@ -3,6 +3,8 @@
 // as the system code page too, whatever an editor saved it in.
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ui/settings_file.h"
@@ -35,9 +37,20 @@ class Win32SettingsFileAccess final : public SettingsFileAccess {
     Write(path, content, CREATE_NEW);
   }
 
-  void Replace(const std::string& path, std::string_view content) override {
-    Write(path, content, CREATE_ALWAYS);
+  bool Replace(const std::string& path, std::string_view content) override {
+    return Write(path, content, CREATE_ALWAYS);
   }
+
+  std::optional<std::uint64_t> LastWriteTime(const std::string& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      return std::nullopt;
+    }
+    return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+  }
+
+  void MakeFolder(const std::string& folder) override { CreateDirectoryA(folder.c_str(), nullptr); }
 
  private:
   static ReadStatus StatusOfFailedOpen(DWORD error) {
@@ -51,13 +64,15 @@ class Win32SettingsFileAccess final : public SettingsFileAccess {
     }
   }
 
-  static void Write(const std::string& path, std::string_view content, DWORD disposition) {
+  static bool Write(const std::string& path, std::string_view content, DWORD disposition) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
+    const BOOL wrote =
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    const BOOL closed = CloseHandle(file);
+    return wrote && closed && written == content.size();
   }
 };
 

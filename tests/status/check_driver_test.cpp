@@ -46,9 +46,12 @@ class JournalSettingsAccess final : public SettingsFileAccess {
   explicit JournalSettingsAccess(Lines& journal) : journal_(journal) {}
   ReadStatus ReadAll(const std::string&, std::string&) override { return ReadStatus::Failed; }
   void CreateNew(const std::string&, std::string_view) override {}
-  void Replace(const std::string& path, std::string_view content) override {
+  bool Replace(const std::string& path, std::string_view content) override {
     journal_.push_back("settings:" + path + ":" + std::string(content));
+    return true;
   }
+  std::optional<std::uint64_t> LastWriteTime(const std::string&) override { return std::nullopt; }
+  void MakeFolder(const std::string&) override {}
 
  private:
   Lines& journal_;

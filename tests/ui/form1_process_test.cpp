@@ -6,6 +6,7 @@
 
 #include "form1_fixture.h"
 #include "support/program_process_win32.h"
+#include "status/per_user_folder.h"
 #include "support/registry_test_helpers.h"
 #include "ui/command_line.h"
 #include "ui/version_record_win32.h"
@@ -69,6 +70,54 @@ TEST_F(KelvaryProcessTest, OpenNewWindowStartsAnInstanceShowingTheApplication) {
   ProgramProcess instance(second);
   EXPECT_EQ(TextOf(GetDlgItem(second, form1::txtApp)), "sample app");
   EXPECT_TRUE(instance.CloseAndWait(second, kWindowTimeoutMs));
+}
+
+// The per-user Kelvary.ini of the test prefix, set aside for one test and
+// put back after it.
+class PerUserIniAside {
+ public:
+  PerUserIniAside() {
+    std::filesystem::create_directories(folder_);
+    if (std::filesystem::exists(path_)) std::filesystem::rename(path_, kept_);
+  }
+  ~PerUserIniAside() {
+    std::filesystem::remove(path_);
+    if (std::filesystem::exists(kept_)) std::filesystem::rename(kept_, path_);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path folder_ = PerUserDirectory();
+  std::filesystem::path path_ = folder_ / "Kelvary.ini";
+  std::filesystem::path kept_ = folder_ / "Kelvary.ini.kept-by-test";
+};
+
+// Installed where the user cannot write (Program Files), the choice made at
+// the close is kept per-user and the next start shows it. Wine lets files be
+// made in a folder with the read-only attribute (as Windows does) and lets
+// this test's user, root, write a read-only file, so the file beside the
+// program is held open by the test without sharing writes: it is read, and
+// every write to it fails.
+TEST_F(KelvaryProcessTest, ProgramsFolderThatCannotBeWrittenKeepsTheChoicePerUser) {
+  PerUserIniAside per_user;
+  const std::string ini = (program_folder_ / "Kelvary.ini").string();
+  const std::string remembered = std::string(kTestServer) + ",SAMPLE\r\n";
+  WriteWholeFile(ini, remembered);
+  HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  for (const char* shown : {"SAMPLE", "budget"}) {
+    ProgramProcess kelvary(NewInstanceCommandLine(ProgramFolder(), ""));
+    ASSERT_TRUE(kelvary.Started());
+    HWND window = kelvary.WaitForWindow(form1::kClassName, form1::txtApp, kWindowTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(TextOf(GetDlgItem(window, form1::txtApp)), shown);
+    SendMessageA(GetDlgItem(window, form1::txtApp), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("budget"));
+    EXPECT_TRUE(kelvary.CloseAndWait(window, kWindowTimeoutMs));
+    EXPECT_EQ(FileContent(per_user.path()), std::string(kTestServer) + ",budget\r\n") << shown;
+  }
+  CloseHandle(held);
+  EXPECT_EQ(FileContent(ini), remembered);
 }
 
 std::string Described(const std::optional<VersionRecord>& record) {

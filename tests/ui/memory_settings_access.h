@@ -1,7 +1,10 @@
 #pragma once
 // Settings-file access kept in memory, with folders that can be missing and
 // files that cannot be read or written, and a journal of every call.
+#include <algorithm>
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,7 +19,10 @@ class MemorySettingsAccess final : public SettingsFileAccess {
   std::set<std::string> missing_folders;  // paths whose folder is missing
   std::set<std::string> unreadable;       // paths that fail to open
   std::set<std::string> read_only;        // paths where nothing can be written
-  std::vector<std::string> journal;       // "read:PATH", "create:PATH", "replace:PATH"
+  std::vector<std::string> journal;       // "read:PATH", "create:PATH", "replace:PATH", "make:FOLDER"
+  // Each write is one tick later than the last; a file not listed was
+  // written at tick 0.
+  std::map<std::string, std::uint64_t> written_at;
 
   ReadStatus ReadAll(const std::string& path, std::string& content) override {
     journal.push_back("read:" + path);
@@ -29,16 +35,34 @@ class MemorySettingsAccess final : public SettingsFileAccess {
   }
   void CreateNew(const std::string& path, std::string_view content) override {
     journal.push_back("create:" + path);
-    if (Writable(path)) files.emplace(path, content);
+    if (Writable(path) && files.emplace(path, content).second) Written(path);
   }
-  void Replace(const std::string& path, std::string_view content) override {
+  bool Replace(const std::string& path, std::string_view content) override {
     journal.push_back("replace:" + path);
-    if (Writable(path)) files[path] = content;
+    if (!Writable(path)) return false;
+    files[path] = content;
+    Written(path);
+    return true;
+  }
+  std::optional<std::uint64_t> LastWriteTime(const std::string& path) override {
+    if (files.count(path) == 0) return std::nullopt;
+    const auto tick = written_at.find(path);
+    return tick == written_at.end() ? 0 : tick->second;
+  }
+  // The files of the folder have it from now on.
+  void MakeFolder(const std::string& folder) override {
+    journal.push_back("make:" + folder);
+    std::erase_if(missing_folders, [&](const std::string& path) { return path.starts_with(folder + "\\"); });
   }
 
  private:
   bool Writable(const std::string& path) const {
     return missing_folders.count(path) == 0 && read_only.count(path) == 0;
+  }
+  void Written(const std::string& path) {
+    std::uint64_t latest = 0;
+    for (const auto& [name, tick] : written_at) latest = std::max(latest, tick);
+    written_at[path] = latest + 1;
   }
 };
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -180,6 +181,71 @@ TEST_F(SettingsFileWriteTest, FailedWriteIsIgnored) {
   disk_.read_only.insert(kPath);
   settings_.WriteQuery("Sales", "PLAN");
   EXPECT_EQ(disk_.files.at(kPath), "Finance,SAMPLE\r\n");
+}
+
+// Installed where the user cannot write, the choice goes to the user's own
+// folder and comes back from there; a file beside the program that can be
+// written keeps being the one used.
+const std::string kUserFolder = "C:\\Users\\ann\\AppData\\Local\\Kelvary";
+const std::string kUserPath = kUserFolder + "\\Kelvary.ini";
+
+struct PerUserCase {
+  const char* name;
+  std::map<std::string, std::string> files;
+  std::map<std::string, std::uint64_t> written_at;
+  std::set<std::string> missing_folders;
+  std::set<std::string> unreadable;
+  std::set<std::string> read_only;
+  const char* server;  // read at start-up
+  const char* application;
+  std::map<std::string, std::string> files_after;  // once "Sales,PLAN" is written
+};
+
+const std::string kRemembered = "Finance,SAMPLE\r\n";
+const std::string kOlder = "Old,APP\r\n";
+const std::string kWritten = "Sales,PLAN\r\n";
+
+const PerUserCase kPerUserCases[] = {
+    {"writable file beside the program is the only one used", {{kPath, kRemembered}}, {}, {kUserPath},
+     {}, {}, "Finance", "SAMPLE", {{kPath, kWritten}}},
+    {"read-only file: its choice is read, the write goes per-user", {{kPath, kRemembered}}, {},
+     {kUserPath}, {}, {kPath}, "Finance", "SAMPLE", {{kPath, kRemembered}, {kUserPath, kWritten}}},
+    {"read-only folder without a file: the per-user copy is read", {{kUserPath, kOlder}}, {}, {}, {},
+     {kPath}, "Old", "APP", {{kUserPath, kWritten}}},
+    {"per-user copy newer than the file beside the program wins",
+     {{kPath, kRemembered}, {kUserPath, kOlder}}, {{kPath, 1}, {kUserPath, 2}}, {}, {}, {kPath}, "Old",
+     "APP", {{kPath, kRemembered}, {kUserPath, kWritten}}},
+    {"file beside the program written since the per-user copy wins",
+     {{kPath, kRemembered}, {kUserPath, kOlder}}, {{kPath, 3}, {kUserPath, 2}}, {}, {}, {}, "Finance",
+     "SAMPLE", {{kPath, kWritten}, {kUserPath, kOlder}}},
+    {"file just created beside the program loses to a per-user copy", {{kUserPath, kOlder}}, {}, {},
+     {}, {}, "Old", "APP", {{kPath, kWritten}, {kUserPath, kOlder}}},
+    {"locked file: the per-user copy is read and written", {{kPath, kRemembered}, {kUserPath, kOlder}},
+     {}, {}, {kPath}, {kPath}, "Old", "APP", {{kPath, kRemembered}, {kUserPath, kWritten}}},
+    {"read-only fallback: the per-user copy takes the write", {{kFallback, kRemembered}}, {},
+     {kPath, kUserPath}, {}, {kFallback}, "Finance", "SAMPLE",
+     {{kFallback, kRemembered}, {kUserPath, kWritten}}},
+};
+
+TEST(SettingsFileTest, PerUserCopyTakesWhatTheProgramsFolderCannotAndGivesItBack) {
+  for (const PerUserCase& c : kPerUserCases) {
+    MemorySettingsAccess disk;
+    disk.files = c.files;
+    disk.written_at = c.written_at;
+    disk.missing_folders = c.missing_folders;
+    disk.unreadable = c.unreadable;
+    disk.read_only = c.read_only;
+    SettingsFile first(disk, kPath, kUserFolder);
+    const RememberedQuery query = first.ReadAtStartUp();
+    EXPECT_EQ(query.strLastServer, c.server) << c.name;
+    EXPECT_EQ(query.strLastApp, c.application) << c.name;
+    first.WriteQuery("Sales", "PLAN");
+    EXPECT_EQ(disk.files, c.files_after) << c.name;
+
+    const RememberedQuery next = SettingsFile(disk, kPath, kUserFolder).ReadAtStartUp();
+    EXPECT_EQ(next.strLastServer, "Sales") << c.name;
+    EXPECT_EQ(next.strLastApp, "PLAN") << c.name;
+  }
 }
 
 }  // namespace
