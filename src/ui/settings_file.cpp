@@ -1,6 +1,9 @@
 #include "ui/settings_file.h"
 
+#include <optional>
 #include <utility>
+
+#include "base/utf8.h"
 
 namespace kelvary {
 namespace {
@@ -43,33 +46,14 @@ void AppendUtf16Le(std::string& out, char32_t unit) {
   out.push_back(static_cast<char>((unit >> 8) & 0xFF));
 }
 
-// How many continuation bytes follow a lead byte; -1 when it cannot lead.
-int ContinuationBytes(unsigned char lead) {
-  if (lead < 0x80) return 0;
-  if ((lead >> 5) == 0x6) return 1;
-  if ((lead >> 4) == 0xE) return 2;
-  if ((lead >> 3) == 0x1E) return 3;
-  return -1;
-}
-
-// One character read from UTF-8 at `pos`, which moves past it; a malformed
-// sequence is one replacement character per byte.
-char32_t NextUtf8Character(std::string_view text, std::size_t& pos) {
-  const auto lead = static_cast<unsigned char>(text[pos++]);
-  const int follow = ContinuationBytes(lead);
-  if (follow < 0) return kReplacement;
-  char32_t character = follow == 0 ? lead : lead & (0x3F >> follow);
-  for (int i = 0; i < follow; ++i) {
-    if (pos >= text.size() || (static_cast<unsigned char>(text[pos]) >> 6) != 0x2) return kReplacement;
-    character = (character << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3F);
-  }
-  return character;
-}
-
 std::string Utf8ToUtf16Le(std::string_view text) {
   std::string out;
-  for (std::size_t pos = 0; pos < text.size();) {
-    const char32_t character = NextUtf8Character(text, pos);
+  for (std::size_t at = 0; at < text.size();) {
+    // A byte that does not start a well-formed sequence stands for one
+    // replacement character, so the rest of the line still reads.
+    const std::optional<char32_t> decoded = NextUtf8Character(text, &at);
+    if (!decoded) ++at;
+    const char32_t character = decoded.value_or(kReplacement);
     if (character < kFirstSupplementary) {
       AppendUtf16Le(out, character);
     } else {
