@@ -72,6 +72,8 @@ int FailureExitCode(CheckFailure failure) {
       return kExitUnreadable;
     case CheckFailure::DownloadFailed:
       return kExitDownloadFailed;
+    case CheckFailure::LibraryUnavailable:
+      return kExitLibraryUnavailable;
   }
   return kExitFailure;
 }
