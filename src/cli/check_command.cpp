@@ -73,6 +73,8 @@ int FailureExitCode(CheckFailure failure) {
       return kExitUnreadable;
     case CheckFailure::DownloadFailed:
       return kExitDownloadFailed;
+    case CheckFailure::LibraryUnavailable:
+      return kExitLibraryUnavailable;
   }
   return kExitFailure;
 }

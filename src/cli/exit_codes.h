@@ -8,6 +8,7 @@ inline constexpr int kExitUnreadable = 2;   // a log that is not a file or canno
 inline constexpr int kExitCheckFailed = 3;  // check: the application's log was not found
 inline constexpr int kExitLoginRefused = 4; // check: the server refused the login
 inline constexpr int kExitDownloadFailed = 5;  // check: the server could not send the log
+inline constexpr int kExitLibraryUnavailable = 6;  // check: the Essbase client library cannot be loaded
 inline constexpr int kExitUsage = 64;       // bad arguments, an application name that is not plain
 inline constexpr int kExitOutputFailed = 74;   // standard output could not be written
 

@@ -27,6 +27,20 @@ constexpr UINT kRefusalStyle = MB_OK | MB_ICONERROR;
 constexpr TwipsRect kFrame1Rect{120, 600, 4695, 1335};
 constexpr TwipsRect kFrame2Rect{120, 2040, 4695, 1695};
 
+// The option buttons sit at the dialog's left edge, level with their frames'
+// tops, where a frame draws its own caption: they would hide its first
+// letter. The frames are drawn without a caption and each caption is a label
+// starting just right of its option button, over the frame's top line, as
+// wide as its text (FitCaptions) so that the line shows on after it.
+constexpr int kOptionRight = 255;
+constexpr int kCaptionGap = 45;  // 3 pixels at 96 DPI
+constexpr int kCaptionHeight = 255;
+constexpr int kCaptionMarginPixels = 3;
+constexpr TwipsRect FrameCaption(const TwipsRect& frame) {
+  return {kOptionRight + kCaptionGap, frame.top, frame.left + frame.width - kOptionRight - kCaptionGap,
+          kCaptionHeight};
+}
+
 // The controls inside a frame are placed relative to it, but they are the
 // dialog's children like every other control: a frame is only drawn.
 constexpr TwipsRect InFrame(const TwipsRect& frame, const TwipsRect& place) {
@@ -35,19 +49,22 @@ constexpr TwipsRect InFrame(const TwipsRect& frame, const TwipsRect& place) {
 
 // The controls in the order Tab walks them (labels and frames take no
 // focus). Positions and sizes in twips of the client area.
-constexpr std::array<ControlLayout, 18> kControls{{
+constexpr std::array<ControlLayout, 20> kControls{{
     {txtName, "EDIT", "", {1920, 120, 2535, 375}, kTextBox | WS_GROUP, kTextBoxEdge},
     {cmdAdd, "BUTTON", "Add", {3120, 3840, 1335, 375}, kButton, 0},
     {Label1[0], "STATIC", "Name of Server:", {120, 180, 1695, 255}, kLabel, 0},
     {cmdcancel, "BUTTON", "Cancel", {240, 3840, 1215, 375}, kButton, 0},
-    {Frame1, "BUTTON", "Used when you have access to the database log files:", kFrame1Rect, kFrame, 0},
+    {Frame1, "BUTTON", "", kFrame1Rect, kFrame, 0},
+    {lblFrame1, "STATIC", "Used when you have access to the database log files:", FrameCaption(kFrame1Rect),
+     kLabel, 0},
     {cmdBrowse, "BUTTON", "1", InFrame(kFrame1Rect, {4200, 840, 375, 375}), kButton, 0},
     {txtPath, "EDIT", "", InFrame(kFrame1Rect, {120, 840, 3975, 375}), kTextBox, kTextBoxEdge},
     {Label1[2], "STATIC", "ie - d:\\essbase OR \\\\servername\\drive d\\essbase",
      InFrame(kFrame1Rect, {240, 600, 4335, 255}), kLabel, 0},
     {Label1[1], "STATIC", "The physical path of the essbase directory:",
      InFrame(kFrame1Rect, {120, 360, 4335, 255}), kLabel, 0},
-    {Frame2, "BUTTON", "Used when you are connecting remotely", kFrame2Rect, kFrame, 0},
+    {Frame2, "BUTTON", "", kFrame2Rect, kFrame, 0},
+    {lblFrame2, "STATIC", "Used when you are connecting remotely", FrameCaption(kFrame2Rect), kLabel, 0},
     {txtDns, "EDIT", "", InFrame(kFrame2Rect, {1080, 360, 3495, 285}), kTextBox, kTextBoxEdge},
     {txtUserName, "EDIT", "", InFrame(kFrame2Rect, {1080, 840, 3495, 285}), kTextBox, kTextBoxEdge},
     {txtPassword, "EDIT", "", InFrame(kFrame2Rect, {1080, 1320, 3495, 285}), kTextBox | ES_PASSWORD,
@@ -86,6 +103,7 @@ class frmAddServer final : public BaseWindow<frmAddServer> {
       case WM_CREATE: return OnCreate();
       case WM_COMMAND: return OnCommand(wparam);
       case WM_CLOSE: return OnClose();
+      case WM_DPICHANGED: return OnDpiChanged(wparam, lparam);
       default: return frame_.HandleMessage(hwnd_, message, wparam, lparam);
     }
   }
@@ -94,11 +112,24 @@ class frmAddServer final : public BaseWindow<frmAddServer> {
   LRESULT OnCreate() {
     if (!frame_.Create(hwnd_)) return -1;
     MaskPasswordBox();
+    FitCaptions();
     CheckRadioButton(hwnd_, opt1[0], opt1[1], opt1[1]);  // remote access by design
     return 0;
   }
 
   LRESULT OnCommand(WPARAM wparam);
+
+  // The layout gives the captions their table width again.
+  LRESULT OnDpiChanged(WPARAM wparam, LPARAM lparam) {
+    frame_.HandleMessage(hwnd_, WM_DPICHANGED, wparam, lparam);
+    FitCaptions();
+    return 0;
+  }
+
+  void FitCaptions() {
+    const int margin = ScaleForDpi(kCaptionMarginPixels, WindowDpi(hwnd_));
+    for (int caption : {lblFrame1, lblFrame2}) FitWidthToText(GetDlgItem(hwnd_, caption), margin);
+  }
 
   // The close box discards the input, as Cancel does.
   LRESULT OnClose() {

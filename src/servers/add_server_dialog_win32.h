@@ -25,6 +25,9 @@ inline constexpr int Frame2 = 2007;
 inline constexpr int txtDns = 2008;
 inline constexpr int txtUserName = 2009;
 inline constexpr int txtPassword = 2010;
+// The frames' captions, as labels of their own right of the option buttons.
+inline constexpr int lblFrame1 = 2011;
+inline constexpr int lblFrame2 = 2012;
 inline constexpr std::array<int, 6> Label1{2100, 2101, 2102, 2103, 2104, 2105};
 inline constexpr std::array<int, 2> opt1{2200, 2201};  // direct access, remote access
 

@@ -68,6 +68,8 @@ TrapResult LocateAndOpenLog(CheckView& view, const CheckDependencies& deps,
         return {TrapEnd::LoginRefused, nullptr, {}, {}};
       case RemoteFetch::Failed:
         return {TrapEnd::Failed, nullptr, CheckFailure::LogMissing, std::move(remote.failure)};
+      case RemoteFetch::LibraryUnavailable:
+        return {TrapEnd::Failed, nullptr, CheckFailure::LibraryUnavailable, std::move(remote.failure)};
       case RemoteFetch::DownloadFailed:
         log_path = std::move(remote.local_path);
         return {TrapEnd::Failed, nullptr, CheckFailure::DownloadFailed, std::move(remote.failure)};

@@ -22,9 +22,10 @@ inline constexpr std::string_view kSearchingLine = "Searching log file...";
 
 // Why a check ended on a failure line instead of a report.
 enum class CheckFailure {
-  LogMissing,      // no log at the path, or the library cannot be loaded
+  LogMissing,      // no log at the path
   LogUnreadable,   // a log that is not a file, or a read that failed part-way
   DownloadFailed,  // the library said the download failed
+  LibraryUnavailable,  // the library cannot be loaded or lacks an entry point
 };
 
 // Every failure line a check can end on, one per failure.
@@ -36,6 +37,9 @@ inline constexpr FailureLineText kFailureLines[] = {
     {CheckFailure::LogMissing, "The application does not exist on this server."},
     {CheckFailure::LogUnreadable, "The application's log could not be read."},
     {CheckFailure::DownloadFailed, "The server could not send the application's log."},
+    {CheckFailure::LibraryUnavailable,
+     "The Essbase client library esbapin.dll could not be loaded: the Essbase client must be "
+     "installed and match Kelvary's 32- or 64-bit build."},
 };
 inline constexpr std::string_view kFailureLine = kFailureLines[0].line;
 std::string_view FailureLine(CheckFailure failure);

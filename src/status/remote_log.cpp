@@ -125,7 +125,7 @@ RemoteLogResult FetchRemoteLog(CheckView& view, const CheckDependencies& deps,
   std::string local_path = LocalCopyPath(deps, server, application);
   if (local_path.empty()) return {RemoteFetch::Failed, {}, std::string(kUnsafeCopyName)};
   LoadedEssbase loaded = deps.load_essbase();
-  if (!loaded.library) return {RemoteFetch::Failed, {}, loaded.error};
+  if (!loaded.library) return {RemoteFetch::LibraryUnavailable, {}, loaded.error};
   EssbaseLibrary& api = *loaded.library;
 
   EssbaseInitRecord record = BuildInitRecord();

@@ -37,7 +37,8 @@ std::string LocalCopyPath(const CheckDependencies& deps, std::string_view server
 enum class RemoteFetch {
   LogReady,     // local_path names the copy; whether it is there shows when it is opened
   CheckEnded,   // the login was refused; the message and the controls are done
-  Failed,       // the library could not be loaded, or no safe copy name; failure says why
+  Failed,       // no safe copy name; failure says why
+  LibraryUnavailable,  // the library could not be loaded; failure says why
   DownloadFailed,  // the library reported a failed download of local_path; failure says why
   Abandoned,    // the window went away while the message was open
 };

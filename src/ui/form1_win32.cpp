@@ -27,6 +27,11 @@ constexpr const char* kNewWindowFailedText = "Kelvary could not start a new wind
 constexpr const char* kClipboardFailedText = "Kelvary could not open the clipboard.";
 constexpr UINT kFailureStyle = MB_OK | MB_ICONERROR;
 
+// The push buttons tell when they get and lose the focus, so that the
+// default-button border can follow it.
+constexpr DWORD kPushButton = BS_PUSHBUTTON | BS_NOTIFY | kTabStop;
+constexpr std::array<int, 3> kPushButtons{form1::cmdNewWindow, form1::cmdExit, form1::cmdOK};
+
 // The controls in the order Tab walks them; each label comes just before
 // the box it names. Positions and sizes in twips of the client area.
 constexpr std::array<ControlLayout, 10> kForm1Controls{{
@@ -40,11 +45,10 @@ constexpr std::array<ControlLayout, 10> kForm1Controls{{
      {120, 960, 4890, 240}, BS_AUTOCHECKBOX | kTabStop, 0},
     {form1::lstCalcs, "LISTBOX", "", {120, 1680, 4935, 1035},
      LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTabStop, WS_EX_CLIENTEDGE},
-    {form1::cmdExit, "BUTTON", "Close", {2160, 2880, 1095, 375}, BS_PUSHBUTTON | kTabStop, 0},
+    {form1::cmdExit, "BUTTON", "Close", {2160, 2880, 1095, 375}, kPushButton, 0},
     {form1::cmdOK, "BUTTON", "Check Calculation", {3360, 2880, 1695, 375},
-     BS_DEFPUSHBUTTON | kTabStop, 0},
-    {form1::cmdNewWindow, "BUTTON", "Open New Window", {120, 2880, 1695, 375},
-     BS_PUSHBUTTON | kTabStop, 0},
+     BS_DEFPUSHBUTTON | BS_NOTIFY | kTabStop, 0},
+    {form1::cmdNewWindow, "BUTTON", "Open New Window", {120, 2880, 1695, 375}, kPushButton, 0},
     {form1::chkDetail, "BUTTON", "Show Detail on Calculation Intervals", {120, 1320, 4335, 195},
      BS_AUTOCHECKBOX | kTabStop, 0},
 }};
@@ -68,6 +72,12 @@ const CommandRoute<Form1> Form1::kRoutes[] = {
     {form1::chkCheck, BN_CLICKED, &Form1::chkCheck_Click},
     {form1::cmdNewWindow, BN_CLICKED, &Form1::cmdNewWindow_Click},
     {form1::txtApp, EN_SETFOCUS, &Form1::txtApp_GotFocus},
+    {form1::cmdOK, BN_SETFOCUS, &Form1::cmdOK_GotFocus},
+    {form1::cmdExit, BN_SETFOCUS, &Form1::cmdExit_GotFocus},
+    {form1::cmdNewWindow, BN_SETFOCUS, &Form1::cmdNewWindow_GotFocus},
+    {form1::cmdOK, BN_KILLFOCUS, &Form1::PushButton_LostFocus},
+    {form1::cmdExit, BN_KILLFOCUS, &Form1::PushButton_LostFocus},
+    {form1::cmdNewWindow, BN_KILLFOCUS, &Form1::PushButton_LostFocus},
     {IDM_EDIT_COPY, 0, &Form1::mnuEditCopy_Click},
     {IDM_HELP_ONLINE, 0, &Form1::mnuHelpOnline_Click},
     {IDM_HELP_ABOUT, 0, &Form1::mnuHelpAbout_Click},
@@ -229,6 +239,21 @@ void Form1::mnuEditCopy_Click() {
 
 // Posted rather than done at once: a click into the box sets the caret
 // after the focus arrives, which would undo an immediate selection.
+// The thick border marks what Enter presses (OnGetDefaultId): the focused
+// push button, or else cmdOK. A button losing the focus hands the border back
+// to cmdOK; one gaining it, which is told after, takes it.
+void Form1::cmdOK_GotFocus() { ShowAsDefault(form1::cmdOK); }
+void Form1::cmdExit_GotFocus() { ShowAsDefault(form1::cmdExit); }
+void Form1::cmdNewWindow_GotFocus() { ShowAsDefault(form1::cmdNewWindow); }
+void Form1::PushButton_LostFocus() { ShowAsDefault(form1::cmdOK); }
+
+void Form1::ShowAsDefault(int id) {
+  for (int button : kPushButtons) {
+    const WPARAM look = button == id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    SendMessageA(Control(button), BM_SETSTYLE, look | BS_NOTIFY, TRUE);
+  }
+}
+
 void Form1::txtApp_GotFocus() { PostMessageA(Control(form1::txtApp), EM_SETSEL, 0, -1); }
 
 void Form1::mnuHelpOnline_Click() { OpenInBrowser(OnlineHelpAddress()); }

@@ -127,6 +127,10 @@ class Form1 final : public BaseWindow<Form1>,
   void cmdNewWindow_Click();
   void mnuEditCopy_Click();
   void txtApp_GotFocus();
+  void cmdOK_GotFocus();
+  void cmdExit_GotFocus();
+  void cmdNewWindow_GotFocus();
+  void PushButton_LostFocus();
   void mnuHelpOnline_Click();
   void mnuHelpAbout_Click();
   void mnuVersion_Click();
@@ -137,6 +141,7 @@ class Form1 final : public BaseWindow<Form1>,
   static const CommandRoute<Form1> kRoutes[];
 
   void CloseForm();
+  void ShowAsDefault(int id);
   void SetTimer1(bool enabled);
   bool ButtonEnabled(int id) const;
   std::string ControlText(int id) const;

@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "kelvary_version.h"
+
 namespace kelvary {
 namespace {
 
@@ -34,9 +36,8 @@ constexpr std::array<std::string_view, 11> kHelpPieces{
 };
 
 constexpr std::string_view kAboutVersionLabel = "Version ";
-constexpr std::string_view kAboutPurpose =
-    "Shows which calculations are running in an Essbase application, how far each has got, "
-    "when it started and who started it.";
+constexpr std::string_view kAboutMakerLabel = "Made by ";
+constexpr std::string_view kAboutLicence = "Released under the " KELVARY_LICENSE " licence.";
 
 }  // namespace
 
@@ -51,8 +52,15 @@ std::string AboutText(const VersionRecord& record) {
   text += kLineBreak;
   text += kAboutVersionLabel;
   text += OwnVersionText(record);
+  text += kLineBreak;
+  text += kAboutMakerLabel;
+  text += KELVARY_PUBLISHER;
+  text += kLineBreak;
+  text += KELVARY_COPYRIGHT;
+  text += kLineBreak;
+  text += kAboutLicence;
   text += kEmptyLine;
-  text += kAboutPurpose;
+  text += KELVARY_DESCRIPTION;
   return text;
 }
 

@@ -11,7 +11,8 @@ namespace kelvary {
 // ending in CR LF, and no line break after the last sentence.
 std::string HelpText();
 
-// The product, its version text and a line on what it is for.
+// The product, its version text, its maker, copyright and licence, and a
+// line on what it is for.
 std::string AboutText(const VersionRecord& record);
 
 }  // namespace kelvary

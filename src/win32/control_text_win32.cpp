@@ -19,4 +19,18 @@ std::string ListBoxItemText(HWND list, int index) {
   return text;
 }
 
+void FitWidthToText(HWND label, int margin) {
+  const std::string text = ControlText(label);
+  HDC dc = GetDC(label);
+  HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  SelectObject(dc, old_font);
+  ReleaseDC(label, dc);
+  RECT rect{};
+  GetClientRect(label, &rect);
+  SetWindowPos(label, nullptr, 0, 0, extent.cx + margin, rect.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace kelvary

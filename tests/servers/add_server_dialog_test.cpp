@@ -20,13 +20,13 @@ const ControlCase kControls[] = {
     {Label1[0], "Static", "Name of Server:", {8, 12, 113, 17}},
     {txtName, "Edit", "", {128, 8, 169, 25}},
     {opt1[0], "Button", "", {0, 40, 17, 17}},
-    {Frame1, "Button", "Used when you have access to the database log files:", {8, 40, 313, 89}},
+    {Frame1, "Button", "", {8, 40, 313, 89}},
     {Label1[1], "Static", "The physical path of the essbase directory:", {16, 64, 289, 17}},
     {Label1[2], "Static", "ie - d:\\essbase OR \\\\servername\\drive d\\essbase", {24, 80, 289, 17}},
     {txtPath, "Edit", "", {16, 96, 265, 25}},
     {cmdBrowse, "Button", "1", {288, 96, 25, 25}},
     {opt1[1], "Button", "", {0, 136, 17, 17}},
-    {Frame2, "Button", "Used when you are connecting remotely", {8, 136, 313, 113}},
+    {Frame2, "Button", "", {8, 136, 313, 113}},
     {Label1[3], "Static", "DNS or IP:", {16, 160, 113, 17}},
     {txtDns, "Edit", "", {80, 160, 233, 19}},
     {Label1[4], "Static", "User Name:", {16, 192, 113, 17}},
@@ -161,6 +161,43 @@ TEST_F(AddServerDialogTest, OneOptionIsSelectedAtATimeAndTabVisitsOnlyThatOne) {
     SetFocus(Item(dialog, txtName));
     ExpectTabOrder(dialog, {cmdAdd, cmdcancel, cmdBrowse, txtPath, txtDns, txtUserName, txtPassword, opt1[1], txtName});
     EXPECT_TRUE(Checked(dialog, opt1[1])) << "walking past the options changes no choice";
+  });
+}
+
+// Each frame's caption is a label right of its option button, on the frame's
+// top edge, wide enough for its whole text and no wider than the frame.
+TEST_F(AddServerDialogTest, FrameCaptionsReadWholeRightOfTheirOptionButtonsAtEveryDpi) {
+  struct CaptionCase {
+    int option, frame, caption;
+    const char* text;
+  };
+  const CaptionCase captions[] = {
+      {opt1[0], Frame1, lblFrame1, "Used when you have access to the database log files:"},
+      {opt1[1], Frame2, lblFrame2, "Used when you are connecting remotely"}};
+  WithAddDialog([&](HWND dialog) {
+    for (UINT dpi : {96u, 144u}) {
+      RECT suggested{};
+      GetWindowRect(dialog, &suggested);
+      SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+      for (const CaptionCase& expected : captions) {
+        HWND label = Item(dialog, expected.caption);
+        const PixelRect option = ChildRect(Item(dialog, expected.option));
+        const PixelRect frame = ChildRect(Item(dialog, expected.frame));
+        const PixelRect at = ChildRect(label);
+        EXPECT_EQ(TextOf(label), expected.text);
+        EXPECT_GT(at.left, option.left + option.width) << dpi;
+        EXPECT_EQ(at.top, frame.top) << dpi;
+        EXPECT_LT(at.left + at.width, frame.left + frame.width) << dpi;
+        HDC dc = GetDC(label);
+        HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+        SIZE text{};
+        GetTextExtentPoint32A(dc, expected.text, lstrlenA(expected.text), &text);
+        SelectObject(dc, old_font);
+        ReleaseDC(label, dc);
+        EXPECT_GE(at.width, text.cx) << dpi;
+        EXPECT_LT(at.width, text.cx + 8 * static_cast<int>(dpi) / 96) << dpi;  // the frame's line shows on
+      }
+    }
   });
 }
 

@@ -235,7 +235,7 @@ TEST_F(CheckDriverTest, RemoteServerScansTheCopyDownloadedInTheApiOrder) {
                             Call("EsbLogout", {context}), TermCall()}));
 }
 
-enum class Situation { Exists, Missing, NotAFile, ReadFails, DownloadFails };
+enum class Situation { Exists, Missing, NotAFile, ReadFails, DownloadFails, LibraryIncomplete };
 
 struct OutcomeCase {
   const char* name;
@@ -271,6 +271,14 @@ class OutcomeTest : public CheckDriverTest, public ::testing::WithParamInterface
         AddRemoteServer("Finance");
         exe_dir_.Write("Finance_SAMPLE.log", kRunningCalcLog);
         break;
+      case Situation::LibraryIncomplete:  // a library without one of its entry points
+#ifdef _WIN32
+        GTEST_SKIP() << "the loader's own test covers Windows";
+#else
+        AddRemoteServer("Finance");
+        SetEnvironment(kLibraryVariable, KELVARY_INCOMPLETE_LIBRARY);
+#endif
+        break;
     }
   }
 };
@@ -300,7 +308,10 @@ INSTANTIATE_TEST_SUITE_P(
         OutcomeCase{"NotAFile", Situation::NotAFile, CheckOutcome::Failed, {kUnreadableLine}},
         OutcomeCase{"ReadFails", Situation::ReadFails, CheckOutcome::Failed, {kUnreadableLine}},
         OutcomeCase{"DownloadFails", Situation::DownloadFails, CheckOutcome::Failed,
-                    {"The server could not send the application's log."}}),
+                    {"The server could not send the application's log."}},
+        OutcomeCase{"LibraryIncomplete", Situation::LibraryIncomplete, CheckOutcome::Failed,
+                    {"The Essbase client library esbapin.dll could not be loaded: the Essbase client "
+                     "must be installed and match Kelvary's 32- or 64-bit build."}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct HostileApplicationCase {
@@ -464,7 +475,7 @@ TEST_F(CheckDriverTest, WindowClosedDuringTheRefusalBoxLeavesTheControlsButEndsT
   EXPECT_EQ(Calls().back(), TermCall());
 }
 
-TEST_F(CheckDriverTest, LibraryThatCannotBeLoadedEndsOnTheFailureLine) {
+TEST_F(CheckDriverTest, LibraryThatCannotBeLoadedEndsOnItsOwnFailureLine) {
   AddRemoteServer("Finance");
   CheckDependencies deps = Deps(&settings_);
   deps.load_essbase = [] { return LoadedEssbase{nullptr, "esbapin.dll cannot be loaded, error 126"}; };
@@ -472,7 +483,8 @@ TEST_F(CheckDriverTest, LibraryThatCannotBeLoadedEndsOnTheFailureLine) {
 
   EXPECT_EQ(driver.cmdOK_Click(), CheckOutcome::Failed);
 
-  EXPECT_EQ(view_.events, Join({StartEvents(), kFailureEnd}));
+  const std::string library_line(FailureLine(CheckFailure::LibraryUnavailable));
+  EXPECT_EQ(view_.events, Join({StartEvents(), {"clear", "line:" + library_line, "ok:on", "exit:on", "yield"}}));
   EXPECT_EQ(driver.failure_reason(), "esbapin.dll cannot be loaded, error 126");
   EXPECT_TRUE(Calls().empty());
 }

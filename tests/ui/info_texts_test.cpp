@@ -61,10 +61,13 @@ TEST(BuiltVersionRecordTest, IsThisBuildsVersionAndProduct) {
   EXPECT_EQ(built.product_name, "Kelvary");
 }
 
-TEST(AboutTextTest, NamesTheProductItsVersionAndWhatItDoes) {
+TEST(AboutTextTest, NamesTheProductItsVersionMakerLicenceAndWhatItDoes) {
   EXPECT_EQ(AboutText({1, 65, 0, 167, "Kelvary"}),
             "Kelvary\r\n"
-            "Version 1.65.167\r\n\r\n"
+            "Version 1.65.167\r\n"
+            "Made by Brennic\r\n"
+            "Copyright (c) 2026 Brennic\r\n"
+            "Released under the MIT licence.\r\n\r\n"
             "Shows which calculations are running in an Essbase application, how far each has "
             "got, when it started and who started it.");
 }
