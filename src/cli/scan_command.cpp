@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/path_text.h"
 #include "cli/console_sink.h"
 #include "cli/exit_codes.h"
 #include "status/log_scanner.h"
@@ -17,7 +18,8 @@ struct ScanOptions {
 };
 
 int RunScan(const ScanOptions& options) {
-  const OpenedLog opened = OpenLogForReading(options.log_path);
+  // The argument comes in the system code page.
+  const OpenedLog opened = OpenLogForReading(PathFromSystemText(options.log_path));
   if (!opened.source) {
     std::fprintf(stderr, "kelvary-cli: cannot open %s: %s\n", options.log_path.c_str(), opened.error.c_str());
     return kExitUnreadable;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/case_map.h"
+#include "base/path_text.h"
 #include "servers/add_server_dialog_win32.h"
 #include "servers/remove_server_dialog_win32.h"
 #include "ui/command_line.h"
@@ -227,7 +228,7 @@ void Form1::Timer1_Timer() { check_.cmdOK_Click(); }
 
 void Form1::cmdNewWindow_Click() {
   const std::string command =
-      NewInstanceCommandLine(services_.executable_directory, ApplicationName());
+      NewInstanceCommandLine(services_.executable_directory, PathFromSystemText(ApplicationName()));
   if (!StartProcess(command)) ShowFailure(kNewWindowFailedText);
 }
 

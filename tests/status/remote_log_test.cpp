@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "remote_fixture.h"
@@ -38,6 +39,24 @@ TEST_F(FetchRemoteLogTest, CopyIsNamedAfterTheStoredServerNotItsAddress) {
   EXPECT_EQ(FetchRemoteLog(view, Deps(), "West", "SAMPLE").local_path, Copy("West", "SAMPLE"));
   EXPECT_EQ(FileContent(Copy("East", "SAMPLE")), "x\r\n");
   EXPECT_EQ(FileContent(Copy("West", "SAMPLE")), "x\r\n");
+}
+
+// A program in a folder named outside the system code page (a profile named
+// after its owner): the library is handed a form of the copy's path that it
+// can write to, and the copy is read back where the check expects it.
+TEST_F(FetchRemoteLogTest, CopyGoesBesideAProgramInAFolderNamedInAnyLanguage) {
+  fixtures_.Write("SAMPLE.log", "x\r\n");
+  AddRemoteServer("East");
+  const std::filesystem::path folder = exe_dir_.path() / std::filesystem::path(u8"Жук");
+  std::filesystem::create_directory(folder);
+  CheckDependencies deps = Deps();
+  deps.executable_directory = PathText(folder);
+  RecordingView view;
+
+  const RemoteLogResult result = FetchRemoteLog(view, deps, "East", "SAMPLE");
+  EXPECT_EQ(result.outcome, RemoteFetch::LogReady) << result.failure;
+  EXPECT_EQ(result.local_path, PathText(folder / "East_SAMPLE.log"));
+  EXPECT_EQ(FileContent(folder / "East_SAMPLE.log"), "x\r\n");
 }
 
 #ifndef _WIN32

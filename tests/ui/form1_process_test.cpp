@@ -1,6 +1,8 @@
 // Kelvary.exe itself, as a process of its own: the version record it
-// carries, the command line it starts with, and the second instance Open
-// New Window starts from a folder whose path has blanks in it. These use the
+// carries, the command line it starts with, its settings file, and the
+// second instance Open New Window starts, from a folder whose path has
+// blanks and letters outside the system code page in it (a user profile
+// named after its owner). These use the
 // Windows registry of the test prefix, with a server of their own.
 #include <filesystem>
 
@@ -19,7 +21,7 @@ constexpr const char* kTestServer = "Kelvary Window Test";
 
 std::string BuiltProgram() { return ProgramPath(KELVARY_PROGRAM); }
 
-// A copy of Kelvary.exe in a folder with blanks in its path, and a server
+// A copy of Kelvary.exe in such a folder, and a server
 // in the real store so that start-up goes as far as the command line.
 class KelvaryProcessTest : public Form1Test {
  protected:
@@ -31,10 +33,10 @@ class KelvaryProcessTest : public Form1Test {
   }
   ~KelvaryProcessTest() override { RemoveKeyTree(*real_registry_, ServerKeyPath(kTestServer)); }
 
-  std::string ProgramFolder() const { return program_folder_.string(); }
+  std::string ProgramFolder() const { return PathText(program_folder_); }
 
   std::unique_ptr<RegistryBackend> real_registry_ = OpenUserRegistry();
-  std::filesystem::path program_folder_ = folder_.path() / "Program Files" / "Kelvary Test";
+  std::filesystem::path program_folder_ = folder_.path() / "Program Files" / std::filesystem::path(u8"Kelvary Жук");
 };
 
 TEST_F(KelvaryProcessTest, CommandLineArgumentBeatsTheRememberedApplication) {
@@ -100,10 +102,10 @@ class PerUserIniAside {
 // every write to it fails.
 TEST_F(KelvaryProcessTest, ProgramsFolderThatCannotBeWrittenKeepsTheChoicePerUser) {
   PerUserIniAside per_user;
-  const std::string ini = (program_folder_ / "Kelvary.ini").string();
+  const std::filesystem::path ini = program_folder_ / "Kelvary.ini";
   const std::string remembered = std::string(kTestServer) + ",SAMPLE\r\n";
   WriteWholeFile(ini, remembered);
-  HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  HANDLE held = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   for (const char* shown : {"SAMPLE", "budget"}) {
