@@ -17,11 +17,12 @@ else
 	cmake/run-demo.sh window build/windows
 endif
 
-# docs/kelvary.png: the window after a check of the demo log, under Xvfb.
+# docs/screens/: every window, after a check of the demo log, at 96 and 144
+# DPI under Xvfb; docs/kelvary.png, the README's picture, is the main window.
 screenshot: deps
 	cmake --preset windows
 	cmake --build --preset windows --target Kelvary kelvary-screenshot-driver
-	$(XVFB) cmake/run-demo.sh screenshot build/windows docs/kelvary.png
+	$(XVFB) cmake/run-demo.sh screenshot build/windows docs
 
 test: native sanitize windows windows32
 	ctest --preset native -j2

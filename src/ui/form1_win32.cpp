@@ -211,7 +211,7 @@ void Form1::Form_Unload() { settings_.WriteQuery(ServerName(), ApplicationName()
 
 // Enter reaches this through the dialog keys even while cmdOK is disabled.
 void Form1::cmdOK_Click() {
-  if (ButtonEnabled(form1::cmdOK)) check_.cmdOK_Click();
+  if (ButtonEnabled(form1::cmdOK)) RunCheck();
 }
 
 // Esc reaches this through the dialog keys even while cmdExit is disabled.
@@ -224,7 +224,7 @@ void Form1::chkCheck_Click() {
 }
 
 // The driver itself declines a tick that comes while a check is running.
-void Form1::Timer1_Timer() { check_.cmdOK_Click(); }
+void Form1::Timer1_Timer() { RunCheck(); }
 
 void Form1::cmdNewWindow_Click() {
   const std::string command =
@@ -287,6 +287,7 @@ void Form1::BeginReport(std::size_t lines, std::size_t bytes) {
 }
 
 void Form1::EndReport() {
+  KeepPlaceIfSameLines();
   HWND list = Control(form1::lstCalcs);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
@@ -351,6 +352,31 @@ void Form1::RemoveServerAndSelectFirst(std::string_view name) {
 }
 
 // ---- Helpers --------------------------------------------------------------
+
+// The place is that of this check: a tick handled during one of its yields
+// (which the driver declines) keeps its own and hands this one back.
+void Form1::RunCheck() {
+  const ListPlace before = PlaceOfList();
+  const ListPlace* outer = std::exchange(place_before_check_, &before);
+  check_.cmdOK_Click();
+  place_before_check_ = outer;
+}
+
+Form1::ListPlace Form1::PlaceOfList() const {
+  HWND list = Control(form1::lstCalcs);
+  return {ReportLines(), SendMessageA(list, LB_GETTOPINDEX, 0, 0),
+          SendMessageA(list, LB_GETCURSEL, 0, 0)};
+}
+
+// A re-check that finds the same calculations leaves the list where the
+// user had scrolled it and keeps the line picked; a different report starts
+// at the top with nothing picked, as the list shows any new content.
+void Form1::KeepPlaceIfSameLines() {
+  if (!place_before_check_ || place_before_check_->lines != ReportLines()) return;
+  HWND list = Control(form1::lstCalcs);
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(place_before_check_->selection), 0);
+  SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(place_before_check_->top), 0);
+}
 
 // Every way the window closes: the settings file first, then the window;
 // its WM_DESTROY ends the program.

@@ -148,12 +148,24 @@ class Form1 final : public BaseWindow<Form1>,
   std::vector<std::string> ReportLines() const;
   void ShowFailure(const char* text);
 
+  // The list as it stood when a check began: its lines, the first line in
+  // view and the selection.
+  struct ListPlace {
+    std::vector<std::string> lines;
+    LRESULT top;
+    LRESULT selection;
+  };
+  void RunCheck();
+  ListPlace PlaceOfList() const;
+  void KeepPlaceIfSameLines();
+
   Form1Services services_;
   SettingsFile settings_;
   CheckDriver check_;
   std::unique_ptr<DialogFont> font_;
   HWND last_focus_ = nullptr;
   bool timer1_enabled_ = false;
+  const ListPlace* place_before_check_ = nullptr;  // while a check runs
 };
 
 }  // namespace kelvary

@@ -3,6 +3,7 @@
 // Cancel, the close box and refused names leave alone.
 #include "server_dialog_fixture.h"
 
+#include <commctrl.h>
 #include <imm.h>
 
 #include <atomic>
@@ -198,6 +199,24 @@ TEST_F(AddServerDialogTest, FrameCaptionsReadWholeRightOfTheirOptionButtonsAtEve
         EXPECT_LT(at.width, text.cx + 8 * static_cast<int>(dpi) / 96) << dpi;  // the frame's line shows on
       }
     }
+  });
+}
+
+// The browse button's tooltip, held by a tooltip window of the dialog's.
+TEST_F(AddServerDialogTest, BrowseButtonHasItsTooltip) {
+  WithAddDialog([](HWND dialog) {
+    HWND tip = nullptr;
+    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tip, GW_OWNER) != dialog) {
+    }
+    ASSERT_NE(tip, nullptr);
+    char text[80] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(dialog, cmdBrowse));
+    tool.lpszText = text;
+    SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "Browse for the Essbase directory");
   });
 }
 

@@ -155,9 +155,23 @@ TEST_F(Form1CheckTest, EnterAndEscDoNothingWhileTheCheckRuns) {
   EXPECT_EQ(Report(), kDemoReport);
 }
 
-TEST_F(Form1CheckTest, TimerTickRunsACheck) {
+// A tick runs a check. One that finds the same lines leaves the list where
+// it was scrolled, with its line picked; other lines come with none picked.
+TEST_F(Form1CheckTest, TimerTickRunsACheckThatKeepsTheListsPlaceForTheSameLines) {
+  Click(form1::chkDetail);
+  SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
+  EXPECT_EQ(Report(), kDemoDetailReport);
+  HWND list = Control(form1::lstCalcs);
+  SendMessageA(list, LB_SETCURSEL, 5, 0);
+  SendMessageA(list, LB_SETTOPINDEX, 3, 0);
+  SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 5);
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 3);
+  SendMessageA(list, LB_SETCURSEL, 1, 0);
+  Click(form1::chkDetail);
   SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
   EXPECT_EQ(Report(), kDemoReport);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
 }
 
 TEST_F(Form1CheckTest, TimerTickDuringACheckIsSkipped) {
