@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/console_sink.h"
+#include "cli/estimates_json.h"
 #include "cli/exit_codes.h"
 #include "servers/registry_store.h"
 #include "status/check_driver.h"
@@ -16,9 +17,8 @@ namespace kelvary::cli {
 namespace {
 
 struct CheckOptions {
-  std::string server;
-  std::string application;
-  bool detail = false;
+  CheckRequest request;
+  bool json = false;
 };
 
 void PrintToStderr(std::string_view text) {
@@ -31,13 +31,14 @@ void PrintToStderr(std::string_view text) {
 // There are no buttons to disable and no timer to stop.
 class ConsoleCheckView final : public CheckView {
  public:
-  explicit ConsoleCheckView(const CheckOptions& options)
-      : server_(options.server), application_(options.application), detail_(options.detail) {}
+  explicit ConsoleCheckView(const CheckRequest& request)
+      : server_(request.server), application_(request.application), report_(request.report) {}
 
   std::string ServerName() override { return server_; }
   std::string ApplicationName() override { return application_; }
   void SetApplicationName(std::string_view text) override { application_ = text; }
-  bool DetailTicked() override { return detail_; }
+  bool DetailTicked() override { return report_.show_detail; }
+  bool EstimatesShown() override { return report_.show_estimates; }
   void SetOkEnabled(bool) override {}
   void SetExitEnabled(bool) override {}
   void SetAutoCheckEnabled(bool) override {}
@@ -57,11 +58,14 @@ class ConsoleCheckView final : public CheckView {
     ConsoleSink out;
     for (const std::string& line : lines_) out.AppendLine(line);
   }
+  void PrintLinesToStderr() const {
+    for (const std::string& line : lines_) PrintToStderr(line);
+  }
 
  private:
   std::string server_;
   std::string application_;
-  bool detail_;
+  ReportOptions report_;
   std::vector<std::string> lines_;
 };
 
@@ -79,16 +83,24 @@ int FailureExitCode(CheckFailure failure) {
   return kExitFailure;
 }
 
-int RunCheck(const CheckOptions& options) {
+}  // namespace
+
+int CheckStoredServer(const CheckRequest& request, const ScanPrinter* print) {
   SetStoreKeyPaths();
   const std::unique_ptr<RegistryBackend> registry = OpenUserRegistry();
-  ConsoleCheckView view(options);
+  ConsoleCheckView view(request);
   // No settings file: the window's remembered server stays the window's.
   CheckDriver driver(view, CheckDependencies{*registry, SystemCaseMap(),
                                              LogCopyDirectory(ExecutableDirectory()),
                                              kNativePathSeparator, nullptr, LoadEssbaseLibrary});
   const CheckOutcome outcome = driver.cmdOK_Click();
-  view.PrintLines();
+  if (!print) {
+    view.PrintLines();
+  } else if (outcome == CheckOutcome::Reported) {
+    (*print)(driver.scan_state(), view.ApplicationName());
+  } else {
+    view.PrintLinesToStderr();
+  }
   switch (outcome) {
     case CheckOutcome::Reported:
       return kExitOk;
@@ -108,16 +120,22 @@ int RunCheck(const CheckOptions& options) {
   return kExitFailure;
 }
 
-}  // namespace
-
 void AddCheckCommand(CLI::App& app, int& exit_code) {
   auto options = std::make_shared<CheckOptions>();
   CLI::App* check = app.add_subcommand("check", "Check which calculations are running on a stored server");
-  check->add_option("--server", options->server, "The server's name in the store")->required();
-  check->add_option("--app", options->application, "Application name (upper-cased, as a check does)")
+  check->add_option("--server", options->request.server, "The server's name in the store")->required();
+  check->add_option("--app", options->request.application, "Application name (upper-cased, as a check does)")
       ->required();
-  check->add_flag("--detail", options->detail, "Show one line per completion notice");
-  check->callback([options, &exit_code] { exit_code = RunCheck(*options); });
+  check->add_flag("--detail", options->request.report.show_detail, "Show one line per completion notice");
+  check->add_flag("--estimates", options->request.report.show_estimates,
+                  "Show a line with percent done, time running and time left under each calculation");
+  check->add_flag("--json", options->json, "Print the calculations, their estimates and the history as JSON");
+  check->callback([options, &exit_code] {
+    const ScanPrinter json = [](const ScanState& state, std::string_view application) {
+      PrintJson(ScanJson(state, application));
+    };
+    exit_code = CheckStoredServer(options->request, options->json ? &json : nullptr);
+  });
 }
 
 }  // namespace kelvary::cli

@@ -1,6 +1,7 @@
 #include "cli/cli_app.h"
 
 #include "cli/check_command.h"
+#include "cli/history_command.h"
 #include "cli/scan_command.h"
 #include "cli/servers_command.h"
 #include "kelvary_version.h"
@@ -12,6 +13,7 @@ void DefineCommandLine(CLI::App& app, int& exit_code) {
   app.require_subcommand(1);
   AddScanCommand(app, exit_code);
   AddCheckCommand(app, exit_code);
+  AddHistoryCommand(app, exit_code);
   AddServersCommand(app, exit_code);
 }
 
