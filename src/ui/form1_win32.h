@@ -92,6 +92,7 @@ class Form1 final : public BaseWindow<Form1>,
   std::string ApplicationName() override;
   void SetApplicationName(std::string_view text) override;
   bool DetailTicked() override;
+  bool EstimatesShown() override;
   void SetOkEnabled(bool enabled) override;
   void SetExitEnabled(bool enabled) override;
   void SetAutoCheckEnabled(bool enabled) override;
@@ -126,6 +127,7 @@ class Form1 final : public BaseWindow<Form1>,
   void Timer1_Timer();
   void cmdNewWindow_Click();
   void mnuEditCopy_Click();
+  void mnuEditEstimates_Click();
   void txtApp_GotFocus();
   void cmdOK_GotFocus();
   void cmdExit_GotFocus();
@@ -158,6 +160,7 @@ class Form1 final : public BaseWindow<Form1>,
   void RunCheck();
   ListPlace PlaceOfList() const;
   void KeepPlaceIfSameLines();
+  void ShowEstimatesMark();
 
   Form1Services services_;
   SettingsFile settings_;
@@ -166,6 +169,8 @@ class Form1 final : public BaseWindow<Form1>,
   HWND last_focus_ = nullptr;
   bool timer1_enabled_ = false;
   const ListPlace* place_before_check_ = nullptr;  // while a check runs
+  bool show_estimates_ = false;                     // "Show Estimates"
+  bool report_shown_ = false;                       // the list holds the last check's report
 };
 
 }  // namespace kelvary
