@@ -24,6 +24,9 @@ constexpr std::string_view kLeftOutBefore = "... ";
 constexpr std::string_view kLeftOutAfter = " notices left out ...";
 constexpr double kWholeCalculation = 100.0;  // per cent
 constexpr double kMaxNoticeSteps = 32767.0;  // the largest 16-bit count
+// A figure beyond this (about 300 years) is garbled: taken, it would push
+// estimates off any clock.
+constexpr double kLongestElapsedSeconds = 1e10;
 // One character after the "[" is skipped before the percentage begins.
 constexpr std::size_t kPercentageOffset = kNoticeInterval.size() + 1;
 
@@ -116,6 +119,7 @@ std::optional<double> ElapsedSecondsOf(std::string_view line) {
   double value = 0.0;
   const auto result = std::from_chars(figure.data(), figure.data() + figure.size(), value, std::chars_format::fixed);
   if (result.ec != std::errc{} || result.ptr != figure.data() + figure.size()) return std::nullopt;
+  if (value > kLongestElapsedSeconds) return std::nullopt;
   return value;
 }
 
