@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/path_text.h"
 #include "remote_fixture.h"
 #include "status/remote_log.h"
 #include "string_source.h"
@@ -99,10 +100,12 @@ class CheckDriverTest : public RemoteFixture {
     AddServer(name, {{"Path", essbase_.Text()}, {"Access", "0"}});
   }
 
-  // Where the check looks for an application's log under essbase_.
+  // Where the check looks for an application's log under essbase_; the
+  // application comes in the system code page.
   std::string DirectLog(const std::string& application) const {
     const std::string sep(1, kNativePathSeparator);
-    return essbase_.Text() + sep + "app" + sep + application + sep + application + ".log";
+    const std::string app = PathFromSystemText(application);
+    return essbase_.Text() + sep + "app" + sep + app + sep + app + ".log";
   }
 
   RecordingView view_;
