@@ -182,6 +182,7 @@ LRESULT Form1::OnEndSession(bool ending) {
 
 LRESULT Form1::OnDestroy() {
   SetTimer1(false);
+  finish_notice_.Remove();
   PostQuitMessage(0);
   return 0;
 }
@@ -386,6 +387,14 @@ void Form1::RunCheck() {
     report_shown_ = outcome == CheckOutcome::Reported;
   }
   place_before_check_ = outer;
+  if (outcome != CheckOutcome::Abandoned) TellFinishedCalculations(outcome);
+}
+
+// A user who leaves the automatic re-check on is waiting to hear when a
+// calculation is done.
+void Form1::TellFinishedCalculations(CheckOutcome outcome) {
+  finish_notice_.Show(hwnd_, finish_watch_.AfterCheck(outcome, ServerName(), ApplicationName(),
+                                                      check_.scan_state(), timer1_enabled_));
 }
 
 Form1::ListPlace Form1::PlaceOfList() const {

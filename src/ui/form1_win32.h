@@ -18,6 +18,8 @@
 #include "servers/server_dialog_actions.h"
 #include "status/check_driver.h"
 #include "status/essbase_library.h"
+#include "status/finish_watch.h"
+#include "ui/finish_notice_win32.h"
 #include "ui/form_startup.h"
 #include "ui/settings_file.h"
 #include "win32/base_window.h"
@@ -158,6 +160,7 @@ class Form1 final : public BaseWindow<Form1>,
     LRESULT selection;
   };
   void RunCheck();
+  void TellFinishedCalculations(CheckOutcome outcome);
   ListPlace PlaceOfList() const;
   void KeepPlaceIfSameLines();
   void ShowEstimatesMark();
@@ -165,6 +168,8 @@ class Form1 final : public BaseWindow<Form1>,
   Form1Services services_;
   SettingsFile settings_;
   CheckDriver check_;
+  FinishWatch finish_watch_;
+  FinishNotice finish_notice_;
   std::unique_ptr<DialogFont> font_;
   HWND last_focus_ = nullptr;
   bool timer1_enabled_ = false;
