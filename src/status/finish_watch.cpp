@@ -1,7 +1,5 @@
 #include "status/finish_watch.h"
 
-#include <algorithm>
-
 #include "status/calc_estimate.h"
 
 namespace kelvary {
@@ -10,41 +8,22 @@ namespace {
 constexpr std::string_view kIn = " in ";
 constexpr std::string_view kFinished = " finished";
 constexpr std::string_view kAfter = " after ";
-// Gone from the list without a finish in the log: the server restarted, say.
 constexpr std::string_view kNoLongerRunning = " is no longer running";
 
-}  // namespace
-
-std::optional<FinishedRun> FinishWatch::RunOf(const Seen& calc, const ScanState& state) {
-  for (const FinishedRun& run : state.history.LatestRuns()) {
-    if (run.database == calc.database && run.user == calc.user && run.started == calc.started) return run;
-  }
-  return std::nullopt;
-}
-
-std::vector<FinishWatch::Seen> FinishWatch::Listed(const ScanState& state) {
-  std::vector<Seen> listed;
-  for (int k = 0; k < state.intCalcCount; ++k) {
-    const CalcPlace& place = state.arrCalcs[k];
-    listed.push_back({place.Database, place.StartedBy, place.StartTime, place.StartedAt});
-  }
-  return listed;
-}
-
-std::string FinishWatch::FinishedText(const Seen& calc, std::string_view application,
-                                      const ScanState& state) {
-  std::string text = calc.database;
+std::string EndedText(const CalcChange& change, std::string_view application) {
+  std::string text = change.calc.database;
   text += kIn;
   text += application;
-  const std::optional<FinishedRun> run = RunOf(calc, state);
-  if (!run) return text += kNoLongerRunning;
+  if (change.kind == CalcChangeKind::Gone) return text += kNoLongerRunning;
   text += kFinished;
-  if (run->elapsed_seconds) {
+  if (change.elapsed_seconds) {
     text += kAfter;
-    text += DurationText(*run->elapsed_seconds);
+    text += DurationText(*change.elapsed_seconds);
   }
   return text;
 }
+
+}  // namespace
 
 std::vector<std::string> FinishWatch::AfterCheck(CheckOutcome outcome, std::string_view server,
                                                  std::string_view application, const ScanState& state,
@@ -62,20 +41,19 @@ std::vector<std::string> FinishWatch::AfterCheck(CheckOutcome outcome, std::stri
     case CheckOutcome::Abandoned:
       return {};
   }
-  std::vector<Seen> listed = Listed(state);
-  std::vector<std::string> finished;
+  std::vector<std::string> ended;
   const bool same_query = server_ && *server_ == server && application_ == application;
   if (same_query && watching) {
-    for (const Seen& calc : seen_) {
-      if (std::find(listed.begin(), listed.end(), calc) == listed.end()) {
-        finished.push_back(FinishedText(calc, application, state));
+    for (const CalcChange& change : ChangesBetween(seen_, state)) {
+      if (change.kind == CalcChangeKind::Finished || change.kind == CalcChangeKind::Gone) {
+        ended.push_back(EndedText(change, application));
       }
     }
   }
   server_ = std::string(server);
   application_ = std::string(application);
-  seen_ = std::move(listed);
-  return finished;
+  seen_ = ListedCalcs(state);
+  return ended;
 }
 
 }  // namespace kelvary
