@@ -32,7 +32,8 @@ void PrintToStderr(std::string_view text) {
 class ConsoleCheckView final : public CheckView {
  public:
   explicit ConsoleCheckView(const CheckRequest& request)
-      : server_(request.server), application_(request.application), report_(request.report) {}
+      : server_(request.server), application_(request.application), report_(request.report),
+        quiet_(request.quiet) {}
 
   std::string ServerName() override { return server_; }
   std::string ApplicationName() override { return application_; }
@@ -44,13 +45,13 @@ class ConsoleCheckView final : public CheckView {
   void SetAutoCheckEnabled(bool) override {}
   void SwitchAutoCheckOff() override {}
   bool ShowError(std::string_view text) override {
-    PrintToStderr(text);
+    if (!quiet_) PrintToStderr(text);
     return true;
   }
   bool Yield() override { return true; }
   void ClearLines() override { lines_.clear(); }
   void AppendLine(std::string_view line) override {
-    if (line == kConnectingLine || line == kSearchingLine) PrintToStderr(line);
+    if (!quiet_ && (line == kConnectingLine || line == kSearchingLine)) PrintToStderr(line);
     lines_.emplace_back(line);
   }
 
@@ -59,6 +60,7 @@ class ConsoleCheckView final : public CheckView {
     for (const std::string& line : lines_) out.AppendLine(line);
   }
   void PrintLinesToStderr() const {
+    if (quiet_) return;
     for (const std::string& line : lines_) PrintToStderr(line);
   }
 
@@ -66,6 +68,7 @@ class ConsoleCheckView final : public CheckView {
   std::string server_;
   std::string application_;
   ReportOptions report_;
+  bool quiet_;
   std::vector<std::string> lines_;
 };
 
@@ -105,7 +108,7 @@ int CheckStoredServer(const CheckRequest& request, const ScanPrinter* print) {
     case CheckOutcome::Reported:
       return kExitOk;
     case CheckOutcome::Failed:
-      if (!driver.failure_reason().empty()) {
+      if (!request.quiet && !driver.failure_reason().empty()) {
         std::fprintf(stderr, "kelvary-cli: %s\n", driver.failure_reason().c_str());
       }
       return FailureExitCode(driver.failure());
@@ -118,6 +121,27 @@ int CheckStoredServer(const CheckRequest& request, const ScanPrinter* print) {
       break;  // a console neither yields to a second check nor goes away
   }
   return kExitFailure;
+}
+
+std::string_view CheckFailureText(int exit_code) {
+  switch (exit_code) {
+    case kExitOk:
+      return {};
+    case kExitCheckFailed:
+      return "the application has no log on this server";
+    case kExitUnreadable:
+      return "the application's log could not be read";
+    case kExitLoginRefused:
+      return "the server refused the login";
+    case kExitDownloadFailed:
+      return "the server could not send the application's log";
+    case kExitLibraryUnavailable:
+      return "the Essbase client library could not be loaded";
+    case kExitUsage:
+      return "the application name is not a plain name";
+    default:
+      return "the check failed";
+  }
 }
 
 void AddCheckCommand(CLI::App& app, int& exit_code) {

@@ -7,38 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "status/log_scanner.h"
-#include "string_source.h"
+#include "stamped_log.h"
 
 namespace kelvary::test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-std::string At(const std::string& clock, const std::string& database = "Basic") {
-  return "[Wed Jan 08 " + clock + " 2003]Local/Sample/" + database + "/admin/Info(1012555)";
-}
-const std::string kStart = "Calculating [ Measures(Sales)]";
-Lines Started(const std::string& clock, const std::string& database = "Basic") { return {At(clock, database), kStart}; }
-Lines Finished(const std::string& clock, const std::string& seconds) {
-  return {At(clock), "Total Calc Elapsed Time : [" + seconds + "] seconds"};
-}
 const Lines kServerRestart = {At("11:00:00"), "Starting Essbase Server - Release 11.1.2"};
-
-Lines Joined(std::initializer_list<Lines> parts) {
-  Lines all;
-  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
-ScanState Scanned(const Lines& log) {
-  std::string text;
-  for (const std::string& line : log) text += line + "\r\n";
-  StringSource source(text);
-  ScanState state;
-  ScanLogInline(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), [] { return true; }});
-  return state;
-}
 
 struct WatchCase {
   const char* name;
