@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/all_apps_check.h"
 #include "cli/console_sink.h"
 #include "cli/estimates_json.h"
 #include "cli/exit_codes.h"
@@ -19,6 +20,7 @@ namespace {
 struct CheckOptions {
   CheckRequest request;
   bool json = false;
+  bool all_apps = false;
 };
 
 void PrintToStderr(std::string_view text) {
@@ -148,13 +150,21 @@ void AddCheckCommand(CLI::App& app, int& exit_code) {
   auto options = std::make_shared<CheckOptions>();
   CLI::App* check = app.add_subcommand("check", "Check which calculations are running on a stored server");
   check->add_option("--server", options->request.server, "The server's name in the store")->required();
-  check->add_option("--app", options->request.application, "Application name (upper-cased, as a check does)")
-      ->required();
+  CLI::Option* application =
+      check->add_option("--app", options->request.application, "Application name (upper-cased, as a check does)");
+  check->add_flag("--all-apps", options->all_apps,
+                  "Every application of a server reached by path, each line led by the application's name")
+      ->excludes(application);
   check->add_flag("--detail", options->request.report.show_detail, "Show one line per completion notice");
   check->add_flag("--estimates", options->request.report.show_estimates,
                   "Show a line with percent done, time running and time left under each calculation");
   check->add_flag("--json", options->json, "Print the calculations, their estimates and the history as JSON");
-  check->callback([options, &exit_code] {
+  check->callback([options, application, &exit_code] {
+    if (options->all_apps) {
+      exit_code = CheckAllApplications(options->request.server, options->request.report, options->json);
+      return;
+    }
+    if (application->count() == 0) throw CLI::RequiredError("--app or --all-apps");
     const ScanPrinter json = [](const ScanState& state, std::string_view application) {
       PrintJson(ScanJson(state, application));
     };

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "status/all_apps_scan.h"
 #include "status/scan_state.h"
 
 namespace kelvary::cli {
@@ -33,6 +34,11 @@ struct MonitorStatus {
 // running=2 longest=734s;1800;7200"
 MonitorStatus StatusOfCheck(const ScanState& state, std::string_view application,
                             const MonitorThresholds& thresholds);
+
+// From every application of a server at once ("... running in 2
+// applications of Demo, ..."); applications without a log count for none.
+MonitorStatus StatusOfServer(const AllApplications& all, std::string_view server,
+                             const MonitorThresholds& thresholds);
 
 // From a check that could not report: "KELVARY UNKNOWN - SAMPLE: the server
 // refused the login".

@@ -4,11 +4,15 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
+#include "cli/all_apps_check.h"
 #include "cli/check_command.h"
 #include "cli/exit_codes.h"
 #include "cli/watch_tracker.h"
@@ -31,6 +35,7 @@ struct WatchOptions {
   int interval_seconds = kDefaultIntervalSeconds;
   bool until_done = false;
   bool json = false;
+  bool all_apps = false;
 };
 
 volatile std::sig_atomic_t interrupted = 0;
@@ -62,21 +67,74 @@ bool Printed(const std::vector<std::string>& lines) {
   return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
-int Watch(WatchOptions options) {
-  options.request.quiet = true;
-  WatchTracker tracker(options.json);
-  std::signal(SIGINT, NoteInterrupt);
-  for (;;) {
+// One application, checked as the window checks it.
+class ApplicationWatch {
+ public:
+  explicit ApplicationWatch(WatchOptions options) : options_(std::move(options)), tracker_(options_.json) {
+    options_.request.quiet = true;
+  }
+
+  // False when the output cannot be written.
+  bool CheckOnce() {
     std::optional<ScanState> reported;
-    std::string application = options.request.application;
+    std::string application = options_.request.application;
     const ScanPrinter keep = [&](const ScanState& state, std::string_view checked) {
       reported = state;
       application = checked;
     };
-    const int code = CheckStoredServer(options.request, &keep);
+    const int code = CheckStoredServer(options_.request, &keep);
     const ScanState* state = code == kExitOk && reported ? &*reported : nullptr;
-    if (!Printed(tracker.AfterCheck(LocalTimeNow(), code, state, application))) return kExitOutputFailed;
-    if (options.until_done && tracker.NothingRunning()) return kExitOk;
+    return Printed(tracker_.AfterCheck(LocalTimeNow(), code, state, application));
+  }
+  bool Done() const { return tracker_.NothingRunning(); }
+
+ private:
+  WatchOptions options_;
+  WatchTracker tracker_;
+};
+
+// Every application of a server reached by path; each line names its
+// application. Done when no application with a log runs anything.
+class ServerWatch {
+ public:
+  explicit ServerWatch(WatchOptions options) : options_(std::move(options)) {}
+
+  bool CheckOnce() {
+    const ServerApplications scanned = ScanServerApplications(options_.request.server);
+    const std::string now = LocalTimeNow();
+    if (scanned.exit_code != kExitOk) {
+      return Printed(Tracker(options_.request.server).AfterCheck(now, scanned.exit_code, nullptr, options_.request.server));
+    }
+    done_ = true;
+    std::vector<std::string> lines;
+    for (const ApplicationScan& scan : scanned.all.applications) {
+      const int code = scan.log_found ? kExitOk : kExitCheckFailed;
+      WatchTracker& tracker = Tracker(scan.application);
+      for (std::string& line : tracker.AfterCheck(now, code, scan.log_found ? &scan.state : nullptr, scan.application)) {
+        lines.push_back(std::move(line));
+      }
+      if (scan.log_found && !tracker.NothingRunning()) done_ = false;
+    }
+    return Printed(lines);
+  }
+  bool Done() const { return done_; }
+
+ private:
+  WatchTracker& Tracker(const std::string& name) {
+    return trackers_.try_emplace(name, options_.json, true).first->second;
+  }
+
+  WatchOptions options_;
+  std::map<std::string, WatchTracker> trackers_;
+  bool done_ = false;
+};
+
+template <typename Watched>
+int Watch(Watched watched, const WatchOptions& options) {
+  std::signal(SIGINT, NoteInterrupt);
+  for (;;) {
+    if (!watched.CheckOnce()) return kExitOutputFailed;
+    if (options.until_done && watched.Done()) return kExitOk;
     if (!WaitUnlessInterrupted(options.interval_seconds)) return kExitInterrupted;
   }
 }
@@ -88,12 +146,21 @@ void AddWatchCommand(CLI::App& app, int& exit_code) {
   CLI::App* watch = app.add_subcommand(
       "watch", "Check again and again and print a line for each change, until Ctrl-C (or --until-done)");
   watch->add_option("--server", options->request.server, "The server's name in the store")->required();
-  watch->add_option("--app", options->request.application, "Application name")->required();
+  CLI::Option* application = watch->add_option("--app", options->request.application, "Application name");
+  watch->add_flag("--all-apps", options->all_apps, "Every application of a server reached by path at once")
+      ->excludes(application);
   watch->add_option("--interval", options->interval_seconds, "Seconds between checks (default 30, at least 5)")
       ->check(CLI::Range(kShortestIntervalSeconds, kLongestIntervalSeconds));
   watch->add_flag("--until-done", options->until_done, "End (exit 0) once nothing is running");
   watch->add_flag("--json", options->json, "One JSON object a line instead of text");
-  watch->callback([options, &exit_code] { exit_code = Watch(*options); });
+  watch->callback([options, application, &exit_code] {
+    if (options->all_apps) {
+      exit_code = Watch(ServerWatch(*options), *options);
+      return;
+    }
+    if (application->count() == 0) throw CLI::RequiredError("--app or --all-apps");
+    exit_code = Watch(ApplicationWatch(*options), *options);
+  });
 }
 
 }  // namespace kelvary::cli

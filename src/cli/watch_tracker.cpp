@@ -15,6 +15,7 @@ using Json = nlohmann::ordered_json;
 constexpr char kDateTimeJoint = 'T';
 constexpr char kTextJoint = ' ';
 constexpr std::string_view kEventGap = "  ";
+constexpr std::string_view kNameJoint = ": ";
 
 std::string Notices(const ListedCalc& calc) {
   std::string text = std::to_string(calc.notices_done);
@@ -68,7 +69,13 @@ std::string WatchTracker::Line(std::string_view now, std::string_view event, std
   if (!json_) {
     std::string line(now);
     std::replace(line.begin(), line.end(), kDateTimeJoint, kTextJoint);
-    return line + std::string(kEventGap) + std::string(text);
+    line += kEventGap;
+    if (named_) {
+      line += application;
+      line += kNameJoint;
+    }
+    line += text;
+    return line;
   }
   Json json{{"time", now}, {"event", event}, {"application", application}};
   if (change) {

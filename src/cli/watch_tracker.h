@@ -15,7 +15,8 @@ namespace kelvary::cli {
 class WatchTracker {
  public:
   // `json`: one JSON object a line, for log shippers, instead of text.
-  explicit WatchTracker(bool json) : json_(json) {}
+  // `named`: each text line names its application (several are watched).
+  explicit WatchTracker(bool json, bool named = false) : json_(json), named_(named) {}
 
   // `now` is the watcher's local time, "2026-12-07T06:30:00"; `state` is
   // the check's when it reported (exit code 0), else null.
@@ -30,6 +31,7 @@ class WatchTracker {
                    std::string_view application, const CalcChange* change, std::string_view reason) const;
 
   bool json_;
+  bool named_;
   std::optional<std::vector<ListedCalc>> seen_;  // none before the first report
   std::optional<std::string> failing_;           // why the checks fail, while they do
   bool nothing_running_ = false;
