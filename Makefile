@@ -70,10 +70,12 @@ dist-test: dist
 	$(XVFB) packaging/dist-test.sh
 
 # Scan speed against wc -l and peak memory, on logs written once under
-# build/bench; then the listing of 100, 1,000 and 10,000 stored servers.
+# build/bench; then the listing of 100, 1,000 and 10,000 stored servers;
+# then 50 applications checked at once against one after another.
 bench: native
 	python3 bench/scan_benchmark.py
 	python3 bench/list_benchmark.py
+	python3 bench/all_apps_benchmark.py
 
 # Every fuzz target for FUZZ_SECONDS (default 180) each, with clang-14's
 # libFuzzer; fails at the first finding.

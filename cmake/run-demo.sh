@@ -60,7 +60,7 @@ case $mode in
     ;;
   screenshot)
     # docs/screens/NAME-DPIdpi.png for every window the driver offers, at
-    # 100 % and 150 %; docs/kelvary.png is the main window at 100 %.
+    # 100 % and 150 %; docs/kelvary.png is the main window with estimates at 100 %.
     docs=$3
     mkdir -p "$docs/screens"
     for dpi in 96 144; do
@@ -87,7 +87,7 @@ case $mode in
         exit 1
       fi
     done
-    cp "$docs/screens/main-96dpi.png" "$docs/kelvary.png"
+    cp "$docs/screens/main-estimates-96dpi.png" "$docs/kelvary.png"
     echo "Wrote $docs/kelvary.png"
     ;;
 esac

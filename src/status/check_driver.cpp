@@ -178,7 +178,7 @@ CheckOutcome CheckDriver::RunCheck() {
     state_.EmptyTable();
     return EndOnFailure(CheckFailure::LogUnreadable, strLogPathAndFile_ + kReasonJoint + std::string(kReadFailed));
   }
-  WriteReport(state_, view_.DetailTicked(), view_);
+  WriteReport(state_, ReportOptions{view_.DetailTicked(), view_.EstimatesShown()}, view_);
 
   view_.SetOkEnabled(true);
   view_.SetExitEnabled(true);

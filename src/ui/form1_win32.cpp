@@ -9,6 +9,7 @@
 #include "servers/remove_server_dialog_win32.h"
 #include "ui/command_line.h"
 #include "ui/desktop_win32.h"
+#include "ui/estimates_choice.h"
 #include "ui/help_windows_win32.h"
 #include "ui/maker_site.h"
 #include "ui/message_loop_win32.h"
@@ -80,6 +81,7 @@ const CommandRoute<Form1> Form1::kRoutes[] = {
     {form1::cmdExit, BN_KILLFOCUS, &Form1::PushButton_LostFocus},
     {form1::cmdNewWindow, BN_KILLFOCUS, &Form1::PushButton_LostFocus},
     {IDM_EDIT_COPY, 0, &Form1::mnuEditCopy_Click},
+    {IDM_EDIT_ESTIMATES, 0, &Form1::mnuEditEstimates_Click},
     {IDM_HELP_ONLINE, 0, &Form1::mnuHelpOnline_Click},
     {IDM_HELP_ABOUT, 0, &Form1::mnuHelpAbout_Click},
     {IDM_HELP_VERSION, 0, &Form1::mnuVersion_Click},
@@ -180,6 +182,7 @@ LRESULT Form1::OnEndSession(bool ending) {
 
 LRESULT Form1::OnDestroy() {
   SetTimer1(false);
+  finish_notice_.Remove();
   PostQuitMessage(0);
   return 0;
 }
@@ -204,6 +207,8 @@ LRESULT Form1::OnGetDefaultId() {
 // ---- Event handlers -------------------------------------------------------
 
 void Form1::Form_Load() {
+  show_estimates_ = ReadShowEstimates(services_.registry);
+  ShowEstimatesMark();
   LoadMainWindow(*this, services_.registry, settings_, services_.argument_tail);
 }
 
@@ -236,6 +241,22 @@ void Form1::mnuEditCopy_Click() {
   if (!PutTextOnClipboard(hwnd_, ReportClipboardText(ReportLines()))) {
     ShowFailure(kClipboardFailedText);
   }
+}
+
+// Takes effect at once on a report that is shown, but not in the middle of
+// a check (its menu commands arrive while it yields): that check's report
+// follows the new choice anyway.
+void Form1::mnuEditEstimates_Click() {
+  show_estimates_ = !show_estimates_;
+  ShowEstimatesMark();
+  WriteShowEstimates(services_.registry, show_estimates_);
+  if (report_shown_ && !place_before_check_) {
+    WriteReport(check_.scan_state(), ReportOptions{DetailTicked(), show_estimates_}, *this);
+  }
+}
+
+void Form1::ShowEstimatesMark() {
+  CheckMenuItem(GetMenu(hwnd_), IDM_EDIT_ESTIMATES, MF_BYCOMMAND | (show_estimates_ ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // Posted rather than done at once: a click into the box sets the caret
@@ -303,6 +324,8 @@ void Form1::SetApplicationName(std::string_view text) {
 
 bool Form1::DetailTicked() { return IsDlgButtonChecked(hwnd_, form1::chkDetail) == BST_CHECKED; }
 
+bool Form1::EstimatesShown() { return show_estimates_; }
+
 void Form1::SetOkEnabled(bool enabled) { EnableWindow(Control(form1::cmdOK), enabled); }
 
 void Form1::SetExitEnabled(bool enabled) { EnableWindow(Control(form1::cmdExit), enabled); }
@@ -358,8 +381,20 @@ void Form1::RemoveServerAndSelectFirst(std::string_view name) {
 void Form1::RunCheck() {
   const ListPlace before = PlaceOfList();
   const ListPlace* outer = std::exchange(place_before_check_, &before);
-  check_.cmdOK_Click();
+  const CheckOutcome outcome = check_.cmdOK_Click();
+  // A check that was skipped or abandoned left the list as it was.
+  if (outcome != CheckOutcome::Skipped && outcome != CheckOutcome::Abandoned) {
+    report_shown_ = outcome == CheckOutcome::Reported;
+  }
   place_before_check_ = outer;
+  if (outcome != CheckOutcome::Abandoned) TellFinishedCalculations(outcome);
+}
+
+// A user who leaves the automatic re-check on is waiting to hear when a
+// calculation is done.
+void Form1::TellFinishedCalculations(CheckOutcome outcome) {
+  finish_notice_.Show(hwnd_, finish_watch_.AfterCheck(outcome, ServerName(), ApplicationName(),
+                                                      check_.scan_state(), timer1_enabled_));
 }
 
 Form1::ListPlace Form1::PlaceOfList() const {

@@ -79,7 +79,7 @@ TEST_F(Form1LayoutTest, MenuBarHoldsItsItemsInOrder) {
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 0)),
             (std::vector<MenuItem>{{"Add A New Server", false}, {"Remove An Existing Server", false}}));
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 1)),
-            (std::vector<MenuItem>{{"Copy Contents of Kelvary ListBox", false}}));
+            (std::vector<MenuItem>{{"Copy Contents of Kelvary ListBox", false}, {"Show Estimates", false}}));
   EXPECT_EQ(MenuItems(GetSubMenu(bar, 2)),
             (std::vector<MenuItem>{{"About", false},
                                    {"Check For More Recent Version", false},

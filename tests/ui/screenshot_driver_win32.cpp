@@ -1,6 +1,6 @@
 // For the pictures of make screenshot: waits for a running Kelvary.exe,
 // presses "Check Calculation", waits for the report, then shows each window
-// in turn (the main window, the same with detail, the add and remove
+// in turn (the main window, the same with estimates and with detail, the add and remove
 // dialogs, help and about). For each it prints "NAME TITLE" and waits for a
 // line on its input (the picture taken) before it closes it.
 // With --report-and-close (the test of the installed program) it prints the
@@ -100,6 +100,10 @@ int OfferMenuWindow(HWND main_window, const MenuWindow& shown) {
 
 int OfferEveryWindow(HWND main_window) {
   OfferForPicture("main", main_window);
+  // "Show Estimates" rewrites the shown report at once; off again after.
+  SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDM_EDIT_ESTIMATES, 0), 0);
+  OfferForPicture("main-estimates", main_window);
+  SendMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDM_EDIT_ESTIMATES, 0), 0);
   SendMessageW(GetDlgItem(main_window, form1::chkDetail), BM_CLICK, 0, 0);
   if (!CheckAndWaitForReport(main_window)) return kNoReport;
   OfferForPicture("main-detail", main_window);
