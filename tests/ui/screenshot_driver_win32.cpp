@@ -2,7 +2,8 @@
 // presses "Check Calculation", waits for the report, then shows each window
 // in turn (the main window, the same with estimates and with detail, the add and remove
 // dialogs, help and about). For each it prints "NAME TITLE" and waits for a
-// line on its input (the picture taken) before it closes it.
+// line on its input (the picture taken) before it closes it. Last comes the
+// finish alert, offered as "alert *screen*": it stands outside the window.
 // With --report-and-close (the test of the installed program) it prints the
 // report's lines instead, then closes the window as its close box does and
 // waits until it is gone, so that the program has written its settings.
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "servers/add_server_dialog_win32.h"
+#include "servers/registry_store.h"
 #include "servers/remove_server_dialog_win32.h"
 #include "support/program_process_win32.h"
 #include "support/window_reading_win32.h"
@@ -27,11 +29,21 @@ using namespace kelvary;
 constexpr DWORD kTimeoutMs = 30000;
 // Time for a window just shown to finish painting before its picture.
 constexpr DWORD kSettleMs = 300;
+// A notification comes up a while after it is asked for.
+constexpr DWORD kNotificationSettleMs = 2500;
 constexpr int kNoWindow = 1;
 constexpr int kNoReport = 2;
 constexpr int kStillOpen = 3;
 constexpr int kNoDialog = 4;
+constexpr int kNoDemoLog = 5;
 constexpr const char* kReportAndClose = "--report-and-close";
+constexpr const char* kWholeScreen = "*screen*";
+constexpr const char* kDemoServer = "Demo";
+constexpr const char* kDemoLog = "\\app\\SAMPLE\\SAMPLE.log";
+// What the demo log gains between two checks: BUDGET's finish.
+constexpr const char* kBudgetFinished =
+    "[Thu Jan 09 16:03:15 2003]Local/SAMPLE/Budget/qatest/Info(1012579)\r\n"
+    "Total Calc Elapsed Time : [1393.1] seconds\r\n\r\n";
 
 // A window opened from the main window's menu, by its class.
 struct MenuWindow {
@@ -98,6 +110,32 @@ int OfferMenuWindow(HWND main_window, const MenuWindow& shown) {
   return WaitUntilGone(window) ? 0 : kStillOpen;
 }
 
+// The demo runs on a copy of the samples, so its log may grow.
+bool AppendToDemoLog(const char* text) {
+  SetStoreKeyPaths();
+  const std::string path =
+      RegReadText(*OpenUserRegistry(), RegRoot::CurrentUser, ServerKeyPath(kDemoServer), "Path") + kDemoLog;
+  FILE* log = std::fopen(path.c_str(), "ab");
+  if (!log) return false;
+  const bool written = std::fputs(text, log) >= 0;
+  return std::fclose(log) == 0 && written;
+}
+
+// With the automatic re-check on, a check lists BUDGET; the log then shows
+// it finished, and the next check tells so from the notification area.
+int OfferFinishAlert(HWND main_window) {
+  SendMessageW(GetDlgItem(main_window, form1::chkCheck), BM_CLICK, 0, 0);
+  if (!CheckAndWaitForReport(main_window)) return kNoReport;
+  if (!AppendToDemoLog(kBudgetFinished)) return kNoDemoLog;
+  if (!CheckAndWaitForReport(main_window)) return kNoReport;
+  Sleep(kNotificationSettleMs);
+  std::printf("alert %s\n", kWholeScreen);
+  std::fflush(stdout);
+  char taken[16];
+  std::fgets(taken, sizeof taken, stdin);
+  return 0;
+}
+
 int OfferEveryWindow(HWND main_window) {
   OfferForPicture("main", main_window);
   // "Show Estimates" rewrites the shown report at once; off again after.
@@ -110,7 +148,7 @@ int OfferEveryWindow(HWND main_window) {
   for (const MenuWindow& shown : kMenuWindows) {
     if (const int failed = OfferMenuWindow(main_window, shown)) return failed;
   }
-  return 0;
+  return OfferFinishAlert(main_window);
 }
 
 }  // namespace
