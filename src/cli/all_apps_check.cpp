@@ -61,6 +61,19 @@ void PrintJsonOf(std::string_view server, const AllApplications& all) {
 
 }  // namespace
 
+CLI::Option* AddServerAndApplicationOptions(CLI::App& command, CheckRequest& request, bool& all_apps) {
+  command.add_option("--server", request.server, "The server's name in the store")->required();
+  CLI::Option* application =
+      command.add_option("--app", request.application, "Application name (upper-cased, as a check does)");
+  command.add_flag("--all-apps", all_apps, "Every application of a server reached by path at once")
+      ->excludes(application);
+  return application;
+}
+
+void RequireApplicationOrAll(const CLI::Option* application, bool all_apps) {
+  if (!all_apps && application->count() == 0) throw CLI::RequiredError("--app or --all-apps");
+}
+
 ServerApplications ScanServerApplications(const std::string& server) {
   SetStoreKeyPaths();
   const std::unique_ptr<RegistryBackend> registry = OpenUserRegistry();

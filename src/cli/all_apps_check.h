@@ -1,10 +1,19 @@
 #pragma once
 #include <string>
 
+#include <CLI/CLI.hpp>
+
+#include "cli/check_command.h"
 #include "status/all_apps_scan.h"
 #include "status/report.h"
 
 namespace kelvary::cli {
+
+// --server NAME, and --app APP or --all-apps: the options of check, monitor
+// and watch. Returns --app, for RequireApplicationOrAll.
+CLI::Option* AddServerAndApplicationOptions(CLI::App& command, CheckRequest& request, bool& all_apps);
+// In a command's callback: one of --app and --all-apps must be given.
+void RequireApplicationOrAll(const CLI::Option* application, bool all_apps);
 
 // Every application of a stored server reached by path, scanned on all
 // cores. When they cannot be had, an exit code and why, in a few words.

@@ -149,22 +149,17 @@ std::string_view CheckFailureText(int exit_code) {
 void AddCheckCommand(CLI::App& app, int& exit_code) {
   auto options = std::make_shared<CheckOptions>();
   CLI::App* check = app.add_subcommand("check", "Check which calculations are running on a stored server");
-  check->add_option("--server", options->request.server, "The server's name in the store")->required();
-  CLI::Option* application =
-      check->add_option("--app", options->request.application, "Application name (upper-cased, as a check does)");
-  check->add_flag("--all-apps", options->all_apps,
-                  "Every application of a server reached by path, each line led by the application's name")
-      ->excludes(application);
+  CLI::Option* application = AddServerAndApplicationOptions(*check, options->request, options->all_apps);
   check->add_flag("--detail", options->request.report.show_detail, "Show one line per completion notice");
   check->add_flag("--estimates", options->request.report.show_estimates,
                   "Show a line with percent done, time running and time left under each calculation");
   check->add_flag("--json", options->json, "Print the calculations, their estimates and the history as JSON");
   check->callback([options, application, &exit_code] {
+    RequireApplicationOrAll(application, options->all_apps);
     if (options->all_apps) {
       exit_code = CheckAllApplications(options->request.server, options->request.report, options->json);
       return;
     }
-    if (application->count() == 0) throw CLI::RequiredError("--app or --all-apps");
     const ScanPrinter json = [](const ScanState& state, std::string_view application) {
       PrintJson(ScanJson(state, application));
     };

@@ -63,15 +63,12 @@ void AddMonitorCommand(CLI::App& app, int& exit_code) {
   auto options = std::make_shared<MonitorOptions>();
   CLI::App* monitor = app.add_subcommand(
       "monitor", "Check once and answer as a monitoring plugin: exit 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN");
-  monitor->add_option("--server", options->request.server, "The server's name in the store")->required();
-  CLI::Option* application = monitor->add_option("--app", options->request.application, "Application name");
-  monitor->add_flag("--all-apps", options->all_apps, "Every application of a server reached by path at once")
-      ->excludes(application);
+  CLI::Option* application = AddServerAndApplicationOptions(*monitor, options->request, options->all_apps);
   monitor->add_option("--warn-after", options->warn_after,
                       "WARNING once a calculation has run this long (90s, 30m, 2h)");
   monitor->add_option("--crit-after", options->crit_after, "CRITICAL once a calculation has run this long");
   monitor->callback([options, application, &exit_code] {
-    if (!options->all_apps && application->count() == 0) throw CLI::RequiredError("--app or --all-apps");
+    RequireApplicationOrAll(application, options->all_apps);
     const MonitorStatus status = Monitor(*options);
     std::printf("%s\n", status.line.c_str());
     exit_code = status.exit_code;

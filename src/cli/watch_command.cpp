@@ -145,20 +145,17 @@ void AddWatchCommand(CLI::App& app, int& exit_code) {
   auto options = std::make_shared<WatchOptions>();
   CLI::App* watch = app.add_subcommand(
       "watch", "Check again and again and print a line for each change, until Ctrl-C (or --until-done)");
-  watch->add_option("--server", options->request.server, "The server's name in the store")->required();
-  CLI::Option* application = watch->add_option("--app", options->request.application, "Application name");
-  watch->add_flag("--all-apps", options->all_apps, "Every application of a server reached by path at once")
-      ->excludes(application);
+  CLI::Option* application = AddServerAndApplicationOptions(*watch, options->request, options->all_apps);
   watch->add_option("--interval", options->interval_seconds, "Seconds between checks (default 30, at least 5)")
       ->check(CLI::Range(kShortestIntervalSeconds, kLongestIntervalSeconds));
   watch->add_flag("--until-done", options->until_done, "End (exit 0) once nothing is running");
   watch->add_flag("--json", options->json, "One JSON object a line instead of text");
   watch->callback([options, application, &exit_code] {
+    RequireApplicationOrAll(application, options->all_apps);
     if (options->all_apps) {
       exit_code = Watch(ServerWatch(*options), *options);
       return;
     }
-    if (application->count() == 0) throw CLI::RequiredError("--app or --all-apps");
     exit_code = Watch(ApplicationWatch(*options), *options);
   });
 }
