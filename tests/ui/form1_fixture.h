@@ -35,20 +35,20 @@ inline const std::vector<std::string> kDemoReport = {
 // The bundled demo data, as the program sees the path.
 inline std::string DemoEssbasePath() { return ProgramPath(KELVARY_SOURCE_DIR "/samples/essbase"); }
 
-// A control as the user sees it; a null caption is not compared.
+// A control as the user sees it: class, caption (null: not compared) and
+// place at 96 DPI (twips / 15).
 struct ExpectedControl {
   int id;
   const char* window_class;
   const char* caption;
-  PixelRect at_96_dpi;  // twips / 15
+  PixelRect at_96_dpi;
 };
 
 inline void ExpectControls(HWND parent, std::span<const ExpectedControl> controls) {
   for (const ExpectedControl& expected : controls) {
     HWND control = GetDlgItem(parent, expected.id);
     ASSERT_NE(control, nullptr) << expected.id;
-    EXPECT_EQ(lstrcmpiA(ClassNameOf(control).c_str(), expected.window_class), 0)
-        << ClassNameOf(control) << " for " << expected.id;
+    EXPECT_EQ(lstrcmpiA(ClassNameOf(control).c_str(), expected.window_class), 0) << expected.id;
     if (expected.caption) {
       EXPECT_EQ(TextOf(control), expected.caption);
     }
@@ -105,7 +105,6 @@ class Form1Test : public ::testing::Test {
     CloseAndForget();
     OpenIn(executable_directory);
   }
-
   HWND Window() const { return form_->Window(); }
   HWND Control(int id) const { return form_->Control(id); }
   std::vector<std::string> Report() const { return ListBoxLines(Control(form1::lstCalcs)); }
@@ -113,7 +112,6 @@ class Form1Test : public ::testing::Test {
   std::string ServerText() const { return TextOf(Control(form1::cboServers)); }
   bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
   int FocusId() const { return GetDlgCtrlID(GetFocus()); }
-
   void SetAppText(const char* text) { SetWindowTextA(Control(form1::txtApp), text); }
   void SelectServer(const char* name) {
     SendMessageA(Control(form1::cboServers), CB_SELECTSTRING, static_cast<WPARAM>(-1),
@@ -132,7 +130,6 @@ class Form1Test : public ::testing::Test {
     Pump();
   }
   void Pump() { ProcessPendingMessages(form_ ? form_->Window() : nullptr); }
-
   std::filesystem::path IniPath() const { return folder_.path() / "Kelvary.ini"; }
   std::string Ini() const { return FileContent(IniPath()); }
   bool QuitPosted() {

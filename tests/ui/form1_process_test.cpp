@@ -1,6 +1,6 @@
-// Kelvary.exe itself, as a process of its own: the version record it
-// carries, the command line it starts with, and the second instance Open
-// New Window starts from a folder whose path has blanks in it. These use the
+// Kelvary.exe itself, as a process of its own started from a folder whose
+// path has blanks in it: the version record it carries, and the choice kept
+// per-user when the program's folder cannot be written. These use the
 // Windows registry of the test prefix, with a server of their own.
 #include <filesystem>
 
@@ -36,41 +36,6 @@ class KelvaryProcessTest : public Form1Test {
   std::unique_ptr<RegistryBackend> real_registry_ = OpenUserRegistry();
   std::filesystem::path program_folder_ = folder_.path() / "Program Files" / "Kelvary Test";
 };
-
-TEST_F(KelvaryProcessTest, CommandLineArgumentBeatsTheRememberedApplication) {
-  WriteWholeFile(program_folder_ / "Kelvary.ini", std::string(kTestServer) + ",SAMPLE\r\n");
-  ProgramProcess kelvary(NewInstanceCommandLine(ProgramFolder(), "budget"));
-  ASSERT_TRUE(kelvary.Started());
-  HWND window = kelvary.WaitForWindow(form1::kClassName, form1::txtApp, kWindowTimeoutMs);
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(TextOf(GetDlgItem(window, form1::txtApp)), "budget");
-  EXPECT_EQ(TextOf(GetDlgItem(window, form1::cboServers)), kTestServer);
-  EXPECT_TRUE(kelvary.CloseAndWait(window, kWindowTimeoutMs));
-  EXPECT_EQ(FileContent(program_folder_ / "Kelvary.ini"), std::string(kTestServer) + ",budget\r\n");
-}
-
-TEST_F(KelvaryProcessTest, OpenNewWindowStartsAnInstanceShowingTheApplication) {
-  AddDemoServer();
-  Reopen(ProgramFolder());
-  SetAppText("sample app");
-  SendMessageA(Control(form1::cmdNewWindow), BM_CLICK, 0, 0);
-  // Any Form1 but this process's own.
-  HWND second = PollForWindow(
-      [] {
-        HWND window = nullptr;
-        while ((window = FindWindowExA(nullptr, window, form1::kClassName, nullptr))) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if (owner != GetCurrentProcessId() && GetDlgItem(window, form1::txtApp)) return window;
-        }
-        return window;
-      },
-      kWindowTimeoutMs);
-  ASSERT_NE(second, nullptr);
-  ProgramProcess instance(second);
-  EXPECT_EQ(TextOf(GetDlgItem(second, form1::txtApp)), "sample app");
-  EXPECT_TRUE(instance.CloseAndWait(second, kWindowTimeoutMs));
-}
 
 // The per-user Kelvary.ini of the test prefix, set aside for one test and
 // put back after it.
@@ -120,21 +85,13 @@ TEST_F(KelvaryProcessTest, ProgramsFolderThatCannotBeWrittenKeepsTheChoicePerUse
   EXPECT_EQ(FileContent(ini), remembered);
 }
 
-std::string Described(const std::optional<VersionRecord>& record) {
-  if (!record) return "(none)";
-  return std::to_string(record->major) + "." + std::to_string(record->minor) + "." +
-         std::to_string(record->patch) + "." + std::to_string(record->build) + " " + record->product_name;
-}
-
 TEST(VersionRecordTest, ProgramCarriesItsFileVersionAndProductName) {
-  EXPECT_EQ(Described(ReadVersionRecord(BuiltProgram())), "1.65.0.167 Kelvary");
-}
-
-TEST(VersionRecordTest, FileWithoutOneHasNone) {
-  TempFolder folder;
-  WriteWholeFile(folder.path() / "plain.txt", "1.65.0.167");
-  EXPECT_EQ(Described(ReadVersionRecord((folder.path() / "plain.txt").string())), "(none)");
-  EXPECT_EQ(Described(ReadVersionRecord((folder.path() / "missing.exe").string())), "(none)");
+  const std::optional<VersionRecord> record = ReadVersionRecord(BuiltProgram());
+  ASSERT_TRUE(record);
+  EXPECT_EQ(OwnVersionText(*record), "1.65.167");
+  EXPECT_EQ(record->patch, 0u);
+  EXPECT_EQ(record->product_name, "Kelvary");
+  EXPECT_FALSE(ReadVersionRecord(ProgramPath(KELVARY_SOURCE_DIR "/README.md")));
 }
 
 }  // namespace
