@@ -7,6 +7,13 @@
 namespace kelvary::test {
 namespace {
 
+const std::vector<std::string> kDemoReport = {
+    "BASIC (4 out of 10) - Started at 01:41 pm by admin",
+    "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
+    "BUDGET (0 out of 0) - Started at 03:40 pm by qatest",
+};
+
+
 const std::vector<std::string> kConnecting = {"Connecting to server..."};
 
 // A log whose scan takes many yield intervals: one calculation followed by

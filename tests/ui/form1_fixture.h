@@ -17,7 +17,6 @@
 #include "servers/registry_store.h"
 #include "status/essbase_library.h"
 #include "support/memory_registry.h"
-#include "support/message_box_watcher_win32.h"
 #include "support/temp_folder.h"
 #include "support/window_reading_win32.h"
 #include "ui/form1_win32.h"
@@ -25,12 +24,6 @@
 #include "ui/settings_file.h"
 
 namespace kelvary::test {
-
-inline const std::vector<std::string> kDemoReport = {
-    "BASIC (4 out of 10) - Started at 01:41 pm by admin",
-    "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
-    "BUDGET (0 out of 0) - Started at 03:40 pm by qatest",
-};
 
 // The bundled demo data, as the program sees the path.
 inline std::string DemoEssbasePath() { return ProgramPath(KELVARY_SOURCE_DIR "/samples/essbase"); }
@@ -54,22 +47,6 @@ inline void ExpectControls(HWND parent, std::span<const ExpectedControl> control
     }
     EXPECT_EQ(ChildRect(control), expected.at_96_dpi) << expected.id;
   }
-}
-
-// The message boxes `action` shows, each answered with OK.
-inline std::vector<SeenMessageBox> BoxesShownBy(const std::function<void()>& action) {
-  MessageBoxWatcher watcher;
-  action();
-  return watcher.Seen();
-}
-
-inline void ExpectOneBox(const std::vector<SeenMessageBox>& seen, const std::string& title,
-                         const std::string& text, bool error_icon) {
-  ASSERT_EQ(seen.size(), 1u) << text;
-  EXPECT_EQ(seen[0].title, title);
-  EXPECT_EQ(seen[0].text, text);
-  EXPECT_EQ(seen[0].error_icon, error_icon) << text;
-  EXPECT_EQ(seen[0].information_icon, !error_icon) << text;
 }
 
 class Form1Test : public ::testing::Test {
@@ -121,12 +98,9 @@ class Form1Test : public ::testing::Test {
   void Menu(int id) { SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
   // A key as the keyboard delivers it: to the control with the focus,
   // through the window's message handling (IsDialogMessage included).
-  void PostKey(UINT key) {
+  void PressKey(UINT key) {
     PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
     PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
-  }
-  void PressKey(UINT key) {
-    PostKey(key);
     Pump();
   }
   void Pump() { ProcessPendingMessages(form_ ? form_->Window() : nullptr); }
