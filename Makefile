@@ -17,11 +17,12 @@ else
 	cmake/run-demo.sh window build/windows
 endif
 
-# docs/kelvary.png: the window after a check of the demo log, under Xvfb.
+# docs/screens/: every window, after a check of the demo log, at 96 and 144
+# DPI under Xvfb; docs/kelvary.png, the README's picture, is the main window.
 screenshot: deps
 	cmake --preset windows
 	cmake --build --preset windows --target Kelvary kelvary-screenshot-driver
-	$(XVFB) cmake/run-demo.sh screenshot build/windows docs/kelvary.png
+	$(XVFB) cmake/run-demo.sh screenshot build/windows docs
 
 test: native sanitize windows windows32
 	ctest --preset native -j2
@@ -69,10 +70,12 @@ dist-test: dist
 	$(XVFB) packaging/dist-test.sh
 
 # Scan speed against wc -l and peak memory, on logs written once under
-# build/bench; then the listing of 100, 1,000 and 10,000 stored servers.
+# build/bench; then the listing of 100, 1,000 and 10,000 stored servers;
+# then 50 applications checked at once against one after another.
 bench: native
 	python3 bench/scan_benchmark.py
 	python3 bench/list_benchmark.py
+	python3 bench/all_apps_benchmark.py
 
 # Every fuzz target for FUZZ_SECONDS (default 180) each, with clang-14's
 # libFuzzer; fails at the first finding.

@@ -2,7 +2,7 @@
 # Installs the Debian packages that the build and the tests need, when run as
 # root; otherwise prints the one line that would install them and stops.
 set -u
-packages="cmake ninja-build g++ time googletest libgtest-dev libgmock-dev libcli11-dev python3 g++-mingw-w64-x86-64 wine64 xvfb xauth fonts-wine clang-14 libclang-rt-14-dev"
+packages="cmake ninja-build g++ time googletest libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev python3 g++-mingw-w64-x86-64 wine64 xvfb xauth fonts-wine clang-14 libclang-rt-14-dev"
 # The 32-bit build and its tests under Wine, and the release files of make dist.
 packages="$packages g++-mingw-w64-i686 wine32:i386 wixl msitools zip unzip"
 missing=""

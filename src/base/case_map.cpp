@@ -1,5 +1,7 @@
 #include "base/case_map.h"
 
+#include <algorithm>
+
 #include "base/utf8.h"
 
 namespace kelvary {
@@ -43,8 +45,10 @@ constexpr LetterRange kUtf8Letters[] = {
     {0x0400, 0x0450, 16, 1},  // Cyrillic
     {0x0410, 0x0430, 32, 1},
 };
+constexpr char32_t kFirstCasedLetter = 0x00C0;  // below it only ASCII letters, which the tables map
 
 char32_t ChangeCase(char32_t letter, bool to_upper) {
+  if (letter < kFirstCasedLetter) return letter;
   for (const LetterRange& range : kUtf8Letters) {
     const char32_t from = to_upper ? range.small : range.capital;
     const char32_t to = to_upper ? range.capital : range.small;
@@ -77,9 +81,11 @@ CaseMap MakeUtf8() {
   return CaseMap(upper, lower, true);
 }
 
-// Well-formed UTF-8 only; bytes of other text are left to the ASCII table.
+// Well-formed UTF-8 only; bytes of other text are left to the ASCII table,
+// and so is text without a byte above ASCII (most names), which needs no decoding.
 void MapUtf8Letters(std::string& text, bool to_upper) {
-  if (!IsUtf8(text)) return;
+  const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii || !IsUtf8(text)) return;
   std::string mapped;
   mapped.reserve(text.size());
   for (std::size_t at = 0; at < text.size();) {

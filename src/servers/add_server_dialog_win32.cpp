@@ -1,5 +1,6 @@
 #include "servers/add_server_dialog_win32.h"
 
+#include <commctrl.h>
 #include <imm.h>
 
 #include <string>
@@ -113,6 +114,7 @@ class frmAddServer final : public BaseWindow<frmAddServer> {
     if (!frame_.Create(hwnd_)) return -1;
     MaskPasswordBox();
     FitCaptions();
+    AttachBrowseTooltip();
     CheckRadioButton(hwnd_, opt1[0], opt1[1], opt1[1]);  // remote access by design
     return 0;
   }
@@ -164,6 +166,24 @@ class frmAddServer final : public BaseWindow<frmAddServer> {
     HWND box = GetDlgItem(hwnd_, txtPassword);
     SendMessageA(box, EM_SETPASSWORDCHAR, static_cast<WPARAM>(kPasswordMask), 0);
     ImmAssociateContext(box, nullptr);
+  }
+
+  // The tooltip window is the dialog's: it goes when the dialog goes.
+  void AttachBrowseTooltip() {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!tip) return;
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;  // understood by every version of the common controls
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(hwnd_, cmdBrowse));
+    std::string text(kBrowseTooltip);
+    tool.lpszText = text.data();
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
 
   std::string Text(int id) const { return ControlText(GetDlgItem(hwnd_, id)); }

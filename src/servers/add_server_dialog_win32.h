@@ -38,6 +38,9 @@ inline constexpr TwipsSize kClientSize{4905, 4335};
 inline constexpr FontSpec kBrowseFont{"Wingdings", 195, true};    // 9.75 pt
 inline constexpr FontSpec kPasswordFont{"Wingdings", 165, true};  // 8.25 pt
 inline constexpr char kPasswordMask = ':';
+// The browse button shows only a symbol, or an empty box where the symbol
+// font is missing: its tooltip says what it does.
+inline constexpr const char* kBrowseTooltip = "Browse for the Essbase directory";
 }  // namespace add_server
 
 // Shows the dialog, created afresh in its design state, modally over

@@ -191,9 +191,8 @@ class RegFileParser {
     if (tree_.Cases().Upper(root) != kRootName) {
       return kOtherRoot;
     }
-    section_ = SplitKeyPath(name.substr(root.size()));
     bool created = false;
-    tree_.CreateKey(*section_, &created);
+    section_ = &tree_.CreateKey(SplitKeyPath(name.substr(root.size())), &created);
     return {};
   }
 
@@ -217,7 +216,7 @@ class RegFileParser {
     }
     problem = ParseData(TrimLeft(rest.substr(1)), &value);
     if (problem.empty()) {
-      tree_.SetValue(*tree_.FindKey(*section_), std::move(value));
+      tree_.SetValue(*section_, std::move(value));
     }
     return problem;
   }
@@ -302,7 +301,9 @@ class RegFileParser {
   std::vector<std::string_view> lines_;
   std::size_t next_ = 0;  // index of the next line to read
   RegistryTree tree_;
-  std::optional<KeyPath> section_;
+  // The key the values read belong to; only the next section's CreateKey
+  // can move it, and that replaces it.
+  RegistryKey* section_ = nullptr;
 };
 
 std::string Quoted(std::string_view text) {

@@ -20,9 +20,9 @@ struct OpenedLog {
   bool not_a_file = false;             // it is there, but a pipe, socket, device or folder
 };
 
-// Opens a log for reading in binary mode. On Windows the file is shared for
-// reading, writing and deletion: the server keeps writing its log meanwhile.
-// Implemented by the platform layer.
+// Opens the log at `path` (path text) for reading in binary mode. On
+// Windows the file is shared for reading, writing and deletion: the server
+// keeps writing its log meanwhile. Implemented by the platform layer.
 OpenedLog OpenLogForReading(const std::string& path);
 
 }  // namespace kelvary

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "base/path_text.h"
 #include "servers/registry_store.h"
 #include "servers/server_definition.h"
 #include "status/log_scanner.h"
@@ -34,16 +35,18 @@ std::string ReadServerValue(const CheckDependencies& deps, std::string_view serv
 
 // The Essbase directory, "app", A, A ".log", nothing trimmed: a Path that
 // ends in a separator gives a doubled one, an empty Path a path from the root.
+// Both come as text of the system code page; the path is path text.
 std::string DirectLogPath(const CheckDependencies& deps, std::string_view essbase_path,
                           std::string_view application) {
   const char sep = deps.path_separator;
-  std::string path(essbase_path);
+  const std::string app = PathFromSystemText(application);
+  std::string path = PathFromSystemText(essbase_path);
   path += sep;
   path += kAppFolder;
   path += sep;
-  path += application;
+  path += app;
   path += sep;
-  path += application;
+  path += app;
   path += kLogExtension;
   return path;
 }
@@ -175,7 +178,7 @@ CheckOutcome CheckDriver::RunCheck() {
     state_.EmptyTable();
     return EndOnFailure(CheckFailure::LogUnreadable, strLogPathAndFile_ + kReasonJoint + std::string(kReadFailed));
   }
-  WriteReport(state_, view_.DetailTicked(), view_);
+  WriteReport(state_, ReportOptions{view_.DetailTicked(), view_.EstimatesShown()}, view_);
 
   view_.SetOkEnabled(true);
   view_.SetExitEnabled(true);

@@ -56,6 +56,8 @@ class CheckView : public ReportSink {
   virtual std::string ApplicationName() = 0;                // text of txtApp
   virtual void SetApplicationName(std::string_view text) = 0;
   virtual bool DetailTicked() = 0;                          // chkDetail
+  // An estimate line under each calculation's line; off unless the view asks.
+  virtual bool EstimatesShown() { return false; }
   virtual void SetOkEnabled(bool enabled) = 0;              // cmdOK
   virtual void SetExitEnabled(bool enabled) = 0;            // cmdExit
   virtual void SetAutoCheckEnabled(bool enabled) = 0;       // chkCheck

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "status/essbase_entry_points.h"
+#include "status/executable_path_win32.h"
 
 namespace kelvary {
 namespace {
@@ -41,7 +42,7 @@ bool IsAbsolute(const std::wstring& folder) {
 }
 
 std::wstring ProgramFolder() {
-  std::wstring path = FilledText([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
+  std::wstring path = ExecutablePath();
   path.resize(path.find_last_of(kSeparator) + 1);
   return path;
 }

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "base/path_text_win32.h"
 #include "status/byte_source.h"
 
 namespace kelvary {
@@ -44,7 +45,7 @@ class Win32File final : public ByteSource {
 OpenedLog OpenLogForReading(const std::string& path) {
   // The server keeps its log open and goes on writing it while we read.
   const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+  const HANDLE handle = CreateFileW(WidePath(path).c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {nullptr, SystemMessage(GetLastError())};
   // A pipe or a device (NUL, CON, COM1) could block a read or never end.

@@ -16,7 +16,7 @@ void ParseLogHeader(ScanState& state, std::string_view application,
                     ClockFormat clock, const CaseMap& cases);
 
 // The text between the first "[" and the next "]"; empty when either is missing.
-std::string BracketText(std::string_view text);
+std::string_view BracketText(std::string_view text);
 
 // "hh:mm" of a stamp such as "WED JAN 08 14:05:09 2003", or the stamp as it
 // stands when it cannot be read as a date and time.

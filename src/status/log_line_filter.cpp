@@ -27,6 +27,10 @@ constexpr std::size_t kFullRoom = kMaxLineBytes + kBlockBytes;
 constexpr std::size_t kFirstRoom = std::size_t{4} << 10;
 constexpr std::size_t kRoomGrowth = 4;
 constexpr std::size_t kPositionsPerBatch = 256;
+// Headers stand every few lines: a block whose last lines hold none is not
+// searched further back, and the header kept from earlier blocks stays.
+constexpr int kBracketLineLookBack = 64;
+constexpr char kHeaderStart = '[';
 static_assert(kPositionsPerBatch >= kCandidateBatchRoom);
 
 constexpr std::string_view kLineStartMessages[] = {kCalculationStarted, kCompletionNotice,
@@ -83,6 +87,7 @@ LogLineFilter::End LogLineFilter::Run(const Visitor& visit) {
                        buffer_[region_end - 1] == kCr;
     if (!VisitCandidates(region_end, visit)) return End::Stopped;
     KeepLastLineOf(region_end);
+    KeepLastBracketLineOf(region_end);
     if (at_end) return read_ok ? End::LogEnd : End::ReadError;
     CarryTail(region_end);
   }
@@ -183,6 +188,19 @@ void LogLineFilter::KeepLastLineOf(std::size_t region_end) {
   }
   previous_line_.assign(Capped(LineBegin(end), end));
   last_line_ = previous_line_;
+}
+
+void LogLineFilter::KeepLastBracketLineOf(std::size_t region_end) {
+  std::size_t end = region_end;
+  for (int lines = 0; lines < kBracketLineLookBack && end > kPadding; ++lines) {
+    if (IsLineEnd(buffer_[end - 1])) --end;
+    const std::size_t begin = LineBegin(end);
+    if (begin < end && buffer_[begin] == kHeaderStart) {
+      last_bracket_line_.assign(Capped(begin, end));
+      return;
+    }
+    end = begin;
+  }
 }
 
 void LogLineFilter::CarryTail(std::size_t region_end) {

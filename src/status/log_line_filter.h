@@ -36,6 +36,8 @@ class LogLineFilter {
 
   // After Run: the last line read, if the log held any line.
   const std::optional<std::string>& LastLine() const { return last_line_; }
+  // After Run: the last line that begins with "[" (a header), or empty.
+  std::string_view LastBracketLine() const { return last_bracket_line_; }
 
  private:
   void GrowRoom();
@@ -45,6 +47,7 @@ class LogLineFilter {
   std::optional<std::size_t> CandidateLineBegin(std::size_t at, std::size_t region_end) const;
   std::string_view HeaderOf(std::size_t line_begin) const;
   void KeepLastLineOf(std::size_t region_end);
+  void KeepLastBracketLineOf(std::size_t region_end);
   void CarryTail(std::size_t region_end);
   std::size_t LineBegin(std::size_t pos) const;
   std::size_t LineEnd(std::size_t pos, std::size_t region_end) const;
@@ -59,6 +62,7 @@ class LogLineFilter {
   bool skipping_rest_of_line_ = false;
   bool drop_leading_lf_ = false;   // the last block ended in a CR
   std::optional<std::string> last_line_;
+  std::string last_bracket_line_;
   CandidateSearch search_;
 };
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "status/log_header.h"
+#include "status/log_stamp.h"
 #include "status/log_line_filter.h"
 #include "status/log_messages.h"
 #include "status/read_ahead_source.h"
@@ -23,6 +24,9 @@ constexpr std::string_view kLeftOutBefore = "... ";
 constexpr std::string_view kLeftOutAfter = " notices left out ...";
 constexpr double kWholeCalculation = 100.0;  // per cent
 constexpr double kMaxNoticeSteps = 32767.0;  // the largest 16-bit count
+// A figure beyond this (about 300 years) is garbled: taken, it would push
+// estimates off any clock.
+constexpr double kLongestElapsedSeconds = 1e10;
 // One character after the "[" is skipped before the percentage begins.
 constexpr std::size_t kPercentageOffset = kNoticeInterval.size() + 1;
 
@@ -99,6 +103,30 @@ void CutDetail(CalcPlace& place) {
   place.Detail = std::move(cut);
 }
 
+// The seconds of a "Total Calc Elapsed Time : [2.42] seconds" line: digits
+// with at most one point between the brackets, blanks around them allowed.
+// Nothing for anything else, so that a garbled figure is never taken.
+std::optional<double> ElapsedSecondsOf(std::string_view line) {
+  std::string_view figure = BracketText(line.substr(kCalculationFinished.size()));
+  const std::size_t first = figure.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::nullopt;
+  figure = figure.substr(first, figure.find_last_not_of(' ') - first + 1);
+  const std::size_t point = figure.find('.');
+  const bool digits_only = figure.find_first_not_of("0123456789.") == std::string_view::npos &&
+                           (point == std::string_view::npos || figure.find('.', point + 1) == std::string_view::npos) &&
+                           figure != ".";
+  if (!digits_only) return std::nullopt;
+  double value = 0.0;
+  const auto result = std::from_chars(figure.data(), figure.data() + figure.size(), value, std::chars_format::fixed);
+  if (result.ec != std::errc{} || result.ptr != figure.data() + figure.size()) return std::nullopt;
+  if (value > kLongestElapsedSeconds) return std::nullopt;
+  return value;
+}
+
+void NoteStamp(ScanState& state, std::optional<LogSeconds> at) {
+  if (at && (!state.latest_stamp || *at > *state.latest_stamp)) state.latest_stamp = at;
+}
+
 class LineTests {
  public:
   LineTests(ScanState& state, const ScanInputs& inputs) : s_(state), in_(inputs) {}
@@ -115,6 +143,13 @@ class LineTests {
   bool ParseHeader(ClockFormat clock) {
     ParseLogHeader(s_, in_.application, clock, in_.cases);
     return !in_.yield || in_.yield();
+  }
+
+  // The stamp of the header just parsed, read once per message that needs it.
+  std::optional<LogSeconds> HeaderStamp() {
+    const std::optional<LogSeconds> at = ReadLogStamp(BracketText(s_.strPrevLine));
+    NoteStamp(s_, at);
+    return at;
   }
 
   // The first place of the header's database and user, or -1.
@@ -144,6 +179,7 @@ class LineTests {
     place.Database = s_.strDatabase;
     place.StartTime = s_.strStartTime;
     place.StartedBy = s_.strUser;
+    place.StartedAt = HeaderStamp();
     return true;
   }
 
@@ -163,7 +199,7 @@ class LineTests {
     if (k < 0) return true;
     CalcPlace& place = s_.arrCalcs[k];
     ++place.NoticesDone;
-    const std::string stamp = BracketText(s_.strPrevLine);
+    const std::string_view stamp = BracketText(s_.strPrevLine);
     const bool first_entry = place.Detail.empty();
     if (!first_entry) place.Detail += kDetailSeparator;
     place.Detail += std::to_string(place.NoticesDone);
@@ -171,16 +207,36 @@ class LineTests {
     place.Detail += std::to_string(s_.intNoticeSteps);
     place.Detail += kDetailTimeSeparator;
     // Only the first entry shows the short time of day.
-    place.Detail += first_entry ? StampTimeOfDay(stamp) : stamp;
+    if (first_entry) {
+      place.Detail += StampTimeOfDay(stamp);
+    } else {
+      place.Detail += stamp;
+    }
     CutDetail(place);
+    place.LatestNotices[(place.NoticesDone - 1) % static_cast<std::int64_t>(kKeptNoticeStamps)] =
+        NoticeStamp{place.NoticesDone, s_.intNoticeSteps, HeaderStamp()};
     return true;
   }
 
   bool CalculationFinished(std::string_view line) {
     if (!line.starts_with(kCalculationFinished)) return true;
     if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
-    if (const int k = FindPlace(); k >= 0) RemovePlace(k);
+    const int k = FindPlace();
+    if (k < 0) return true;
+    RecordFinishedRun(s_.arrCalcs[k], line);
+    RemovePlace(k);
     return true;
+  }
+
+  // The server's own figure of the elapsed time, or the stamps' when that
+  // figure cannot be read.
+  void RecordFinishedRun(const CalcPlace& place, std::string_view line) {
+    const std::optional<LogSeconds> finished = HeaderStamp();
+    std::optional<double> elapsed = ElapsedSecondsOf(line);
+    if (!elapsed && place.StartedAt && finished && *finished >= *place.StartedAt) {
+      elapsed = static_cast<double>(*finished - *place.StartedAt);
+    }
+    s_.history.Record(place.Database, place.StartedBy, place.StartedAt, finished, elapsed);
   }
 
   bool ServerStarted(std::string_view line) {
@@ -205,6 +261,8 @@ ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) 
 }
 
 ScanResult ScanLogInline(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
+  state.history.Clear();
+  state.latest_stamp.reset();
   // Lines that no test can match change nothing but strLine and strPrevLine,
   // so the filter skips them and only the last line is taken at the end.
   LogLineFilter filter(log, state.strPrevLine);
@@ -214,6 +272,7 @@ ScanResult ScanLogInline(ScanState& state, ByteSource& log, const ScanInputs& in
     return ApplyLineTests(state, inputs);
   });
   if (end == LogLineFilter::End::Stopped) return ScanResult::Abandoned;
+  NoteStamp(state, ReadLogStamp(BracketText(filter.LastBracketLine())));
   if (const auto& last = filter.LastLine()) {
     state.strLine = *last;
     state.strPrevLine = *last;

@@ -12,8 +12,10 @@ namespace kelvary {
 std::string PerUserDirectory();
 
 // The folder downloaded logs are copied to: `program_directory` when a file
-// can be created there, else PerUserDirectory(), made if missing. The
-// window and kelvary-cli choose it the same way.
+// can be created there and the Essbase library can be handed a path in it
+// (its 8-bit calls need a name in the system code page), else
+// PerUserDirectory(), made if missing. The window and kelvary-cli choose it
+// the same way. Paths are path text (base/path_text.h).
 std::string LogCopyDirectory(const std::string& program_directory);
 
 }  // namespace kelvary

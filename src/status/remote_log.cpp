@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/path_text.h"
 #include "servers/registry_store.h"
 #include "servers/server_definition.h"
 #include "status/plain_name.h"
@@ -36,6 +37,8 @@ constexpr std::string_view kOtherStatusMessage = "Error:  ";
 constexpr std::string_view kCopyNameJoint = "_";
 constexpr std::string_view kLogExtension = ".log";
 constexpr std::string_view kUnsafeCopyName = "the local copy's name would lie outside the program's folder";
+// The library takes 8-bit paths; see LogCopyDirectory, which avoids such a folder.
+constexpr std::string_view kCopyPathUnnamable = "the system code page has no name for the local copy's folder";
 constexpr std::string_view kDownloadFailed = "the download of the log failed with status ";
 constexpr std::int32_t kStatusOk = 0;
 // EsbGetLogFile's third argument; the check always passes 0.
@@ -115,7 +118,7 @@ std::string LocalCopyPath(const CheckDependencies& deps, std::string_view server
   if (!IsPlainFileName(name)) return {};
   std::string path = deps.executable_directory;
   path += deps.path_separator;
-  path += name;
+  path += PathFromSystemText(name);
   return path;
 }
 
@@ -124,6 +127,8 @@ RemoteLogResult FetchRemoteLog(CheckView& view, const CheckDependencies& deps,
   // Checked before the login: nothing is written where it does not belong.
   std::string local_path = LocalCopyPath(deps, server, application);
   if (local_path.empty()) return {RemoteFetch::Failed, {}, std::string(kUnsafeCopyName)};
+  const std::optional<std::string> library_path = PathInSystemText(local_path);
+  if (!library_path) return {RemoteFetch::Failed, {}, std::string(kCopyPathUnnamable)};
   LoadedEssbase loaded = deps.load_essbase();
   if (!loaded.library) return {RemoteFetch::LibraryUnavailable, {}, loaded.error};
   EssbaseLibrary& api = *loaded.library;
@@ -149,7 +154,7 @@ RemoteLogResult FetchRemoteLog(CheckView& view, const CheckDependencies& deps,
   // A failed download may leave a copy from an earlier check: it must not
   // be scanned as if it were current.
   const std::string app(application);
-  const std::int32_t download = api.EsbGetLogFile(context, app.c_str(), kGetLogFileOption, local_path.c_str());
+  const std::int32_t download = api.EsbGetLogFile(context, app.c_str(), kGetLogFileOption, library_path->c_str());
   api.EsbLogout(context);
   api.EsbTerm(instance);
   if (download != kStatusOk) {

@@ -29,8 +29,8 @@ std::string LoginRefusedMessage(std::int32_t status);
 
 // The executable's directory, the separator, server, "_", application,
 // ".log", where every character of the server name that a file name cannot
-// hold is replaced. Empty when the result would not lie directly in the
-// executable's directory.
+// hold is replaced; path text. Empty when the result would not lie directly
+// in the executable's directory.
 std::string LocalCopyPath(const CheckDependencies& deps, std::string_view server,
                           std::string_view application);
 

@@ -2,12 +2,15 @@
 
 #include <string>
 
+#include "status/calc_estimate.h"
+
 namespace kelvary {
 namespace {
 
 constexpr std::string_view kNothingRunning = "No calcs are currently processing";
 constexpr std::string_view kDetailPrefix = "  >> ";
 constexpr std::string_view kDetailSeparator = "\r\n";
+constexpr std::string_view kEstimatePrefix = "  ";
 
 std::string_view TrimBlanks(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
@@ -26,6 +29,10 @@ std::string SummaryLine(const CalcPlace& place) {
   line += " by ";
   line += TrimBlanks(place.StartedBy);
   return line;
+}
+
+std::string EstimateLine(const ScanState& state, const CalcPlace& place) {
+  return std::string(kEstimatePrefix) + EstimateText(EstimateOf(place, state.history, state.latest_stamp));
 }
 
 void AppendDetailLines(std::string_view detail, ReportSink& sink) {
@@ -47,13 +54,17 @@ struct ReportSize {
   std::size_t bytes = 0;
 };
 
-ReportSize SizeOf(const ScanState& state, bool show_detail) {
+ReportSize SizeOf(const ScanState& state, const ReportOptions& options) {
   ReportSize size;
   for (int k = 0; k < state.intCalcCount; ++k) {
     const CalcPlace& place = state.arrCalcs[k];
     ++size.lines;
     size.bytes += SummaryLine(place).size();
-    if (!show_detail || place.Detail.empty()) continue;
+    if (options.show_estimates) {
+      ++size.lines;
+      size.bytes += EstimateLine(state, place).size();
+    }
+    if (!options.show_detail || place.Detail.empty()) continue;
     std::size_t entries = 1;
     for (std::size_t at = place.Detail.find(kDetailSeparator); at != std::string::npos;
          at = place.Detail.find(kDetailSeparator, at + kDetailSeparator.size())) {
@@ -70,17 +81,22 @@ ReportSize SizeOf(const ScanState& state, bool show_detail) {
 
 }  // namespace
 
-void WriteReport(const ScanState& state, bool show_detail, ReportSink& sink) {
-  const ReportSize size = SizeOf(state, show_detail);
+void WriteReport(const ScanState& state, const ReportOptions& options, ReportSink& sink) {
+  const ReportSize size = SizeOf(state, options);
   sink.ClearLines();  // before the room is made: clearing would give it back
   sink.BeginReport(size.lines, size.bytes);
   if (state.intCalcCount == 0) sink.AppendLine(kNothingRunning);
   for (int k = 0; k < state.intCalcCount; ++k) {
     const CalcPlace& place = state.arrCalcs[k];
     sink.AppendLine(SummaryLine(place));
-    if (show_detail) AppendDetailLines(place.Detail, sink);
+    if (options.show_estimates) sink.AppendLine(EstimateLine(state, place));
+    if (options.show_detail) AppendDetailLines(place.Detail, sink);
   }
   sink.EndReport();
+}
+
+void WriteReport(const ScanState& state, bool show_detail, ReportSink& sink) {
+  WriteReport(state, ReportOptions{show_detail, false}, sink);
 }
 
 }  // namespace kelvary

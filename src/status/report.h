@@ -21,6 +21,12 @@ class ReportSink {
   virtual void EndReport() {}
 };
 
+struct ReportOptions {
+  bool show_detail = false;     // one line per completion notice
+  bool show_estimates = false;  // one estimate line under each calculation's line
+};
+
+void WriteReport(const ScanState& state, const ReportOptions& options, ReportSink& sink);
 void WriteReport(const ScanState& state, bool show_detail, ReportSink& sink);
 
 }  // namespace kelvary

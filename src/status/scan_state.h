@@ -5,14 +5,28 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/case_map.h"
+#include "status/calc_history.h"
+#include "status/log_stamp.h"
 
 namespace kelvary {
 
 inline constexpr int kCalcPlaces = 20;
+// A calculation keeps the stamps of this many of its latest notices.
+inline constexpr std::size_t kKeptNoticeStamps = 32;
+
+// One completion notice: the count it made, the interval count it was
+// written with (as its Detail entry shows it) and its header's stamp.
+struct NoticeStamp {
+  std::int64_t done = 0;
+  std::int16_t total = 0;
+  std::optional<LogSeconds> at;
+};
 
 struct CalcPlace {
   std::string Database;           // upper case, as the header names it
@@ -24,6 +38,14 @@ struct CalcPlace {
   // Entries cut out of Detail between the first and the latest ones, so that
   // a calculation with millions of notices does not hold them all.
   std::int64_t DetailLeftOut = 0;
+  std::optional<LogSeconds> StartedAt;  // nothing when the start's stamp is unreadable
+  // The latest notices, a ring: notice n stands at (n - 1) % kKeptNoticeStamps.
+  std::array<NoticeStamp, kKeptNoticeStamps> LatestNotices{};
+
+  // The kept notices, oldest first.
+  std::vector<NoticeStamp> KeptNotices() const;
+  // The latest notice, if there has been one.
+  const NoticeStamp* LatestNotice() const;
 };
 
 struct ScanState {
@@ -35,6 +57,9 @@ struct ScanState {
   std::string strStartTime;
   std::string strUser;
   std::int16_t intNoticeSteps = 0;
+  // What one scan found besides the table; each scan starts them afresh.
+  CalcHistory history;
+  std::optional<LogSeconds> latest_stamp;  // the latest readable stamp in the log
 
   // Every place back to empty and the count to 0; the working values stay.
   void EmptyTable();

@@ -14,7 +14,9 @@ inline constexpr std::string_view kProgramFileName = "Kelvary.exe";
 std::string ArgumentTail(std::string_view command_line);
 
 // The executable's directory and "\Kelvary.exe" in double quotes, a blank,
-// then the application text as typed. Quoted, because Windows reads an
+// then the application text as typed; path text, as the directory is (the
+// new instance reads its command line through the 8-bit call, which gives
+// the application back in the system code page). Quoted, because Windows reads an
 // unquoted "C:\Program Files\..." as C:\Program.exe first, which would let
 // another program run in our place.
 std::string NewInstanceCommandLine(std::string_view executable_directory,

@@ -3,7 +3,9 @@
 #include <shellapi.h>
 
 #include <cstring>
-#include <vector>
+#include <string>
+
+#include "base/path_text_win32.h"
 
 namespace kelvary {
 namespace {
@@ -27,15 +29,14 @@ HGLOBAL CopyToGlobalMemory(std::string_view text) {
 }  // namespace
 
 bool StartProcess(const std::string& command_line) {
-  // CreateProcessA may write into the command line it is given.
-  std::vector<char> writable(command_line.begin(), command_line.end());
-  writable.push_back('\0');
-  STARTUPINFOA startup{};
+  // CreateProcessW may write into the command line it is given.
+  std::wstring writable = WidePath(command_line);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process)) {
     return false;
   }

@@ -8,8 +8,9 @@
 
 namespace kelvary {
 
-// Starts `command_line` as a new process whose window opens normally; its
-// handles are let go at once. False when it cannot be started.
+// Starts `command_line` (path text, as the program's path in it is) as a new
+// process whose window opens normally; its handles are let go at once. False
+// when it cannot be started.
 bool StartProcess(const std::string& command_line);
 
 // Replaces the clipboard's content with `text` as CF_TEXT. False when the

@@ -4,10 +4,12 @@
 #include <utility>
 
 #include "base/case_map.h"
+#include "base/path_text.h"
 #include "servers/add_server_dialog_win32.h"
 #include "servers/remove_server_dialog_win32.h"
 #include "ui/command_line.h"
 #include "ui/desktop_win32.h"
+#include "ui/estimates_choice.h"
 #include "ui/help_windows_win32.h"
 #include "ui/maker_site.h"
 #include "ui/message_loop_win32.h"
@@ -79,6 +81,7 @@ const CommandRoute<Form1> Form1::kRoutes[] = {
     {form1::cmdExit, BN_KILLFOCUS, &Form1::PushButton_LostFocus},
     {form1::cmdNewWindow, BN_KILLFOCUS, &Form1::PushButton_LostFocus},
     {IDM_EDIT_COPY, 0, &Form1::mnuEditCopy_Click},
+    {IDM_EDIT_ESTIMATES, 0, &Form1::mnuEditEstimates_Click},
     {IDM_HELP_ONLINE, 0, &Form1::mnuHelpOnline_Click},
     {IDM_HELP_ABOUT, 0, &Form1::mnuHelpAbout_Click},
     {IDM_HELP_VERSION, 0, &Form1::mnuVersion_Click},
@@ -179,6 +182,7 @@ LRESULT Form1::OnEndSession(bool ending) {
 
 LRESULT Form1::OnDestroy() {
   SetTimer1(false);
+  finish_notice_.Remove();
   PostQuitMessage(0);
   return 0;
 }
@@ -203,6 +207,8 @@ LRESULT Form1::OnGetDefaultId() {
 // ---- Event handlers -------------------------------------------------------
 
 void Form1::Form_Load() {
+  show_estimates_ = ReadShowEstimates(services_.registry);
+  ShowEstimatesMark();
   LoadMainWindow(*this, services_.registry, settings_, services_.argument_tail);
 }
 
@@ -210,7 +216,7 @@ void Form1::Form_Unload() { settings_.WriteQuery(ServerName(), ApplicationName()
 
 // Enter reaches this through the dialog keys even while cmdOK is disabled.
 void Form1::cmdOK_Click() {
-  if (ButtonEnabled(form1::cmdOK)) check_.cmdOK_Click();
+  if (ButtonEnabled(form1::cmdOK)) RunCheck();
 }
 
 // Esc reaches this through the dialog keys even while cmdExit is disabled.
@@ -223,11 +229,11 @@ void Form1::chkCheck_Click() {
 }
 
 // The driver itself declines a tick that comes while a check is running.
-void Form1::Timer1_Timer() { check_.cmdOK_Click(); }
+void Form1::Timer1_Timer() { RunCheck(); }
 
 void Form1::cmdNewWindow_Click() {
   const std::string command =
-      NewInstanceCommandLine(services_.executable_directory, ApplicationName());
+      NewInstanceCommandLine(services_.executable_directory, PathFromSystemText(ApplicationName()));
   if (!StartProcess(command)) ShowFailure(kNewWindowFailedText);
 }
 
@@ -235,6 +241,22 @@ void Form1::mnuEditCopy_Click() {
   if (!PutTextOnClipboard(hwnd_, ReportClipboardText(ReportLines()))) {
     ShowFailure(kClipboardFailedText);
   }
+}
+
+// Takes effect at once on a report that is shown, but not in the middle of
+// a check (its menu commands arrive while it yields): that check's report
+// follows the new choice anyway.
+void Form1::mnuEditEstimates_Click() {
+  show_estimates_ = !show_estimates_;
+  ShowEstimatesMark();
+  WriteShowEstimates(services_.registry, show_estimates_);
+  if (report_shown_ && !place_before_check_) {
+    WriteReport(check_.scan_state(), ReportOptions{DetailTicked(), show_estimates_}, *this);
+  }
+}
+
+void Form1::ShowEstimatesMark() {
+  CheckMenuItem(GetMenu(hwnd_), IDM_EDIT_ESTIMATES, MF_BYCOMMAND | (show_estimates_ ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // Posted rather than done at once: a click into the box sets the caret
@@ -286,6 +308,7 @@ void Form1::BeginReport(std::size_t lines, std::size_t bytes) {
 }
 
 void Form1::EndReport() {
+  KeepPlaceIfSameLines();
   HWND list = Control(form1::lstCalcs);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
@@ -300,6 +323,8 @@ void Form1::SetApplicationName(std::string_view text) {
 }
 
 bool Form1::DetailTicked() { return IsDlgButtonChecked(hwnd_, form1::chkDetail) == BST_CHECKED; }
+
+bool Form1::EstimatesShown() { return show_estimates_; }
 
 void Form1::SetOkEnabled(bool enabled) { EnableWindow(Control(form1::cmdOK), enabled); }
 
@@ -350,6 +375,43 @@ void Form1::RemoveServerAndSelectFirst(std::string_view name) {
 }
 
 // ---- Helpers --------------------------------------------------------------
+
+// The place is that of this check: a tick handled during one of its yields
+// (which the driver declines) keeps its own and hands this one back.
+void Form1::RunCheck() {
+  const ListPlace before = PlaceOfList();
+  const ListPlace* outer = std::exchange(place_before_check_, &before);
+  const CheckOutcome outcome = check_.cmdOK_Click();
+  // A check that was skipped or abandoned left the list as it was.
+  if (outcome != CheckOutcome::Skipped && outcome != CheckOutcome::Abandoned) {
+    report_shown_ = outcome == CheckOutcome::Reported;
+  }
+  place_before_check_ = outer;
+  if (outcome != CheckOutcome::Abandoned) TellFinishedCalculations(outcome);
+}
+
+// A user who leaves the automatic re-check on is waiting to hear when a
+// calculation is done.
+void Form1::TellFinishedCalculations(CheckOutcome outcome) {
+  finish_notice_.Show(hwnd_, finish_watch_.AfterCheck(outcome, ServerName(), ApplicationName(),
+                                                      check_.scan_state(), timer1_enabled_));
+}
+
+Form1::ListPlace Form1::PlaceOfList() const {
+  HWND list = Control(form1::lstCalcs);
+  return {ReportLines(), SendMessageA(list, LB_GETTOPINDEX, 0, 0),
+          SendMessageA(list, LB_GETCURSEL, 0, 0)};
+}
+
+// A re-check that finds the same calculations leaves the list where the
+// user had scrolled it and keeps the line picked; a different report starts
+// at the top with nothing picked, as the list shows any new content.
+void Form1::KeepPlaceIfSameLines() {
+  if (!place_before_check_ || place_before_check_->lines != ReportLines()) return;
+  HWND list = Control(form1::lstCalcs);
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(place_before_check_->selection), 0);
+  SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(place_before_check_->top), 0);
+}
 
 // Every way the window closes: the settings file first, then the window;
 // its WM_DESTROY ends the program.

@@ -18,6 +18,8 @@
 #include "servers/server_dialog_actions.h"
 #include "status/check_driver.h"
 #include "status/essbase_library.h"
+#include "status/finish_watch.h"
+#include "ui/finish_notice_win32.h"
 #include "ui/form_startup.h"
 #include "ui/settings_file.h"
 #include "win32/base_window.h"
@@ -92,6 +94,7 @@ class Form1 final : public BaseWindow<Form1>,
   std::string ApplicationName() override;
   void SetApplicationName(std::string_view text) override;
   bool DetailTicked() override;
+  bool EstimatesShown() override;
   void SetOkEnabled(bool enabled) override;
   void SetExitEnabled(bool enabled) override;
   void SetAutoCheckEnabled(bool enabled) override;
@@ -126,6 +129,7 @@ class Form1 final : public BaseWindow<Form1>,
   void Timer1_Timer();
   void cmdNewWindow_Click();
   void mnuEditCopy_Click();
+  void mnuEditEstimates_Click();
   void txtApp_GotFocus();
   void cmdOK_GotFocus();
   void cmdExit_GotFocus();
@@ -148,12 +152,30 @@ class Form1 final : public BaseWindow<Form1>,
   std::vector<std::string> ReportLines() const;
   void ShowFailure(const char* text);
 
+  // The list as it stood when a check began: its lines, the first line in
+  // view and the selection.
+  struct ListPlace {
+    std::vector<std::string> lines;
+    LRESULT top;
+    LRESULT selection;
+  };
+  void RunCheck();
+  void TellFinishedCalculations(CheckOutcome outcome);
+  ListPlace PlaceOfList() const;
+  void KeepPlaceIfSameLines();
+  void ShowEstimatesMark();
+
   Form1Services services_;
   SettingsFile settings_;
   CheckDriver check_;
+  FinishWatch finish_watch_;
+  FinishNotice finish_notice_;
   std::unique_ptr<DialogFont> font_;
   HWND last_focus_ = nullptr;
   bool timer1_enabled_ = false;
+  const ListPlace* place_before_check_ = nullptr;  // while a check runs
+  bool show_estimates_ = false;                     // "Show Estimates"
+  bool report_shown_ = false;                       // the list holds the last check's report
 };
 
 }  // namespace kelvary

@@ -23,6 +23,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show_command) {
   const std::unique_ptr<RegistryBackend> registry = OpenUserRegistry();
   const std::unique_ptr<SettingsFileAccess> files = OpenSettingsFileAccess();
   const std::string program_directory = ExecutableDirectory();
+  // The 8-bit command line may have lost characters of the program's own
+  // name, but the application after it is text of the system code page, as
+  // the window takes it.
   Form1 form(Form1Services{*registry, *files, program_directory, ArgumentTail(GetCommandLineA()),
                            LoadEssbaseLibrary, PerUserDirectory(),
                            LogCopyDirectory(program_directory)});

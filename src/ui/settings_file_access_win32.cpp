@@ -1,12 +1,14 @@
-// The settings file through the ANSI file calls: its path is text in the
-// system code page, like everything the program stores. Its text is read
-// as the system code page too, whatever an editor saved it in.
+// The settings file through the wide file calls: its path is path text, so
+// the program's folder may be named in any language. Its content is text in
+// the system code page, like everything the program stores, whatever an
+// editor saved it in.
 #include <windows.h>
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "base/path_text_win32.h"
 #include "ui/settings_file.h"
 
 namespace kelvary {
@@ -15,7 +17,7 @@ namespace {
 class Win32SettingsFileAccess final : public SettingsFileAccess {
  public:
   ReadStatus ReadAll(const std::string& path, std::string& content) override {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return StatusOfFailedOpen(GetLastError());
     content.assign(kSettingsReadLimit, '\0');
@@ -43,14 +45,14 @@ class Win32SettingsFileAccess final : public SettingsFileAccess {
 
   std::optional<std::uint64_t> LastWriteTime(const std::string& path) override {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       return std::nullopt;
     }
     return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
   }
 
-  void MakeFolder(const std::string& folder) override { CreateDirectoryA(folder.c_str(), nullptr); }
+  void MakeFolder(const std::string& folder) override { CreateDirectoryW(WidePath(folder).c_str(), nullptr); }
 
  private:
   static ReadStatus StatusOfFailedOpen(DWORD error) {
@@ -65,7 +67,7 @@ class Win32SettingsFileAccess final : public SettingsFileAccess {
   }
 
   static bool Write(const std::string& path, std::string_view content, DWORD disposition) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/path_text_win32.h"
+#include "status/executable_path_win32.h"
+
 namespace kelvary {
 namespace {
 
@@ -20,11 +23,12 @@ struct Translation {
 };
 
 std::optional<std::vector<char>> ReadVersionBlock(const std::string& file) {
+  const std::wstring wide = WidePath(file);
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+  const DWORD size = GetFileVersionInfoSizeW(wide.c_str(), &ignored);
   if (size == 0) return std::nullopt;
   std::vector<char> block(size);
-  if (!GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return std::nullopt;
+  if (!GetFileVersionInfoW(wide.c_str(), 0, size, block.data())) return std::nullopt;
   return block;
 }
 
@@ -55,15 +59,6 @@ std::optional<std::string> ProductName(std::vector<char>& block) {
   return std::string(static_cast<const char*>(value));
 }
 
-std::string RunningExecutable() {
-  std::vector<char> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) return std::string(path.data(), length);
-    path.resize(path.size() * 2);
-  }
-}
-
 }  // namespace
 
 std::optional<VersionRecord> ReadVersionRecord(const std::string& file) {
@@ -78,7 +73,7 @@ std::optional<VersionRecord> ReadVersionRecord(const std::string& file) {
 }
 
 VersionRecord OwnVersionRecord() {
-  return ReadVersionRecord(RunningExecutable()).value_or(BuiltVersionRecord());
+  return ReadVersionRecord(PathFromWide(ExecutablePath())).value_or(BuiltVersionRecord());
 }
 
 }  // namespace kelvary

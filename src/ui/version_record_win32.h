@@ -7,7 +7,7 @@
 
 namespace kelvary {
 
-// The file version's four numbers and the product name of `file`. Empty
+// The file version's four numbers and the product name of `file` (path text). Empty
 // when the file carries no version record or no product name in it.
 std::optional<VersionRecord> ReadVersionRecord(const std::string& file);
 

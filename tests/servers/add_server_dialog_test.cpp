@@ -3,6 +3,7 @@
 // what Cancel, the close box and refused names leave alone.
 #include "server_dialog_fixture.h"
 
+#include <commctrl.h>
 #include <imm.h>
 
 #include "support/message_box_watcher_win32.h"
@@ -68,6 +69,24 @@ TEST_F(AddServerDialogTest, IsAModalToolWindowLaidOutAsDesignedThatOpensEmptyEve
     });
   }
   EXPECT_EQ(GetActiveWindow(), Window());
+}
+
+// The browse button's tooltip, held by a tooltip window of the dialog's.
+TEST_F(AddServerDialogTest, BrowseButtonHasItsTooltip) {
+  WithAddDialog([](HWND dialog) {
+    HWND tip = nullptr;
+    while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tip, GW_OWNER) != dialog) {
+    }
+    ASSERT_NE(tip, nullptr);
+    char text[80] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(dialog, cmdBrowse));
+    tool.lpszText = text;
+    SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "Browse for the Essbase directory");
+  });
 }
 
 // Browse shows a folder symbol and the password box masks with colons, both

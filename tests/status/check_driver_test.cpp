@@ -199,6 +199,22 @@ TEST_F(CheckDriverTest, RemoteServerScansTheCopyDownloadedInTheApiOrder) {
                             Call("EsbLogout", {context}), TermCall()}));
 }
 
+// A program in a folder named outside the system code page (a profile named
+// after its owner): the library is handed a form of the copy's path that it
+// can write to, and the check scans the copy where it lies.
+TEST_F(CheckDriverTest, RemoteCopyGoesBesideAProgramInAFolderNamedInAnyLanguage) {
+  fixtures_.Write("SAMPLE.log", kRunningCalcLog);
+  AddRemoteServer("Finance");
+  const std::filesystem::path folder = exe_dir_.path() / std::filesystem::path(u8"Жук");
+  std::filesystem::create_directory(folder);
+  CheckDependencies deps = Deps();
+  deps.executable_directory = PathText(folder);
+  CheckDriver driver(view_, deps);
+  EXPECT_EQ(driver.cmdOK_Click(), CheckOutcome::Reported);
+  EXPECT_EQ(view_.events, kRunningCalcCheck);
+  EXPECT_EQ(driver.strLogPathAndFile(), PathText(folder / "Finance_SAMPLE.log"));
+}
+
 enum class Situation { Exists, Missing, NotAFile, ReadFails, DownloadFails, LibraryIncomplete };
 
 struct OutcomeCase {

@@ -1,7 +1,8 @@
 #include "support/program_process_win32.h"
 
-#include <vector>
+#include <string>
 
+#include "base/path_text_win32.h"
 #include "support/window_reading_win32.h"
 
 namespace kelvary::test {
@@ -31,12 +32,11 @@ HWND PollForWindow(const std::function<HWND()>& found, DWORD timeout_ms) {
 }
 
 ProgramProcess::ProgramProcess(const std::string& command_line) {
-  std::vector<char> writable(command_line.begin(), command_line.end());
-  writable.push_back('\0');
-  STARTUPINFOA startup{};
+  std::wstring writable = WidePath(command_line);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                      &startup, &info)) {
     CloseHandle(info.hThread);
     process_ = info.hProcess;

@@ -10,7 +10,7 @@ namespace kelvary::test {
 
 class ProgramProcess {
  public:
-  // Starts `command_line` (CreateProcessA, no application name).
+  // Starts `command_line`, path text (CreateProcessW, no application name).
   explicit ProgramProcess(const std::string& command_line);
   // Adopts a process found by its window, e.g. one the window under test
   // started itself.

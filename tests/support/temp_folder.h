@@ -6,6 +6,12 @@
 
 namespace kelvary::test {
 
+// `path` as the program's path text: UTF-8.
+inline std::string PathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 class TempFolder {
  public:
   TempFolder();
@@ -14,10 +20,10 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  // The folder as text, without a trailing separator.
-  std::string Text() const { return path_.string(); }
-  // A file or folder inside it, as text.
-  std::string File(const std::string& relative) const { return (path_ / relative).string(); }
+  // The folder as path text, without a trailing separator.
+  std::string Text() const { return PathText(path_); }
+  // A file or folder inside it, as path text.
+  std::string File(const std::string& relative) const { return PathText(path_ / relative); }
   // Writes `content` to `relative`, making its folders; returns the full path.
   std::string Write(const std::string& relative, const std::string& content) const;
 

@@ -7,12 +7,6 @@
 namespace kelvary::test {
 namespace {
 
-const std::vector<std::string> kDemoReport = {
-    "BASIC (4 out of 10) - Started at 01:41 pm by admin",
-    "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
-    "BUDGET (0 out of 0) - Started at 03:40 pm by qatest",
-};
-
 
 const std::vector<std::string> kConnecting = {"Connecting to server..."};
 
@@ -78,6 +72,25 @@ TEST_F(Form1CheckTest, CheckDisablesTheButtonsWhileItYieldsThenShowsTheReportAnd
   EXPECT_EQ(Ini(), "Demo,SAMPLE\r\n");
   SendMessageA(Window(), WM_CLOSE, 0, 0);
   EXPECT_EQ(Ini(), "Demo,SAMPLE\r\n");
+}
+
+// A tick runs a check. One that finds the same lines leaves the list where
+// it was scrolled, with its line picked; other lines come with none picked.
+TEST_F(Form1CheckTest, TimerTickRunsACheckThatKeepsTheListsPlaceForTheSameLines) {
+  Click(form1::chkDetail);
+  SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
+  ASSERT_GE(Report().size(), 9u) << "the demo's report with detail";
+  HWND list = Control(form1::lstCalcs);
+  SendMessageA(list, LB_SETCURSEL, 5, 0);
+  SendMessageA(list, LB_SETTOPINDEX, 3, 0);
+  SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 5);
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 3);
+  SendMessageA(list, LB_SETCURSEL, 1, 0);
+  Click(form1::chkDetail);
+  SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
+  EXPECT_EQ(Report(), kDemoReport);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
 }
 
 // The scan yields by time: while a long check runs, the window's events are

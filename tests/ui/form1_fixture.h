@@ -25,6 +25,13 @@
 
 namespace kelvary::test {
 
+// The demo server's report of its SAMPLE log.
+inline const std::vector<std::string> kDemoReport = {
+    "BASIC (4 out of 10) - Started at 01:41 pm by admin",
+    "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
+    "BUDGET (0 out of 0) - Started at 03:40 pm by qatest",
+};
+
 // The bundled demo data, as the program sees the path.
 inline std::string DemoEssbasePath() { return ProgramPath(KELVARY_SOURCE_DIR "/samples/essbase"); }
 

@@ -1,7 +1,7 @@
 // The update check in the real main window, asking a server of the test on
 // 127.0.0.1: each answer gives its exact message, and the window is
-// disabled with the hourglass shown while the request runs and usable again
-// afterwards.
+// disabled with the hourglass shown, yet painted, while the request runs and
+// usable again afterwards.
 #include <atomic>
 #include <optional>
 
@@ -43,6 +43,7 @@ constexpr const char* kNewerText =
 constexpr const char* kUnreadableText =
     "The version information could not be read from www.brennic.com.";
 constexpr WORD kHourglassPointer = 32514;  // IDC_WAIT
+constexpr UINT kProbeWaitMs = 3000;  // far inside the request's own time-out
 
 // Where the test asks: a server that answers, one that never does, or
 // nothing at all.
@@ -99,8 +100,8 @@ TEST_F(UpdateCheckTest, EachAnswerGivesItsMessageAndTheWindowBack) {
   }
 }
 
-TEST_F(UpdateCheckTest, EachCheckAsksWithOneGetOfTheVersionFileWhileTheWindowTakesNoInput) {
-  std::atomic<bool> enabled{true}, mouse_held{false}, hourglass{false};
+TEST_F(UpdateCheckTest, EachCheckAsksWithOneGetOfTheVersionFileWhileTheWindowTakesNoInputButPaints) {
+  std::atomic<bool> enabled{true}, mouse_held{false}, hourglass{false}, handling{false}, painted{false};
   const DWORD window_thread = GetCurrentThreadId();
   HWND window = Window();
   LoopbackHttpServer server(HttpResponse{200, "1.65.167"});
@@ -114,6 +115,12 @@ TEST_F(UpdateCheckTest, EachCheckAsksWithOneGetOfTheVersionFileWhileTheWindowTak
     pointer.cbSize = sizeof pointer;
     GetCursorInfo(&pointer);
     hourglass = pointer.hCursor == LoadCursorA(nullptr, MAKEINTRESOURCEA(kHourglassPointer));
+    // The window's thread still handles messages and repaints while the
+    // answer is held back.
+    InvalidateRect(window, nullptr, FALSE);
+    handling = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kProbeWaitMs, nullptr) != 0;
+    for (int i = 0; i < 100 && GetUpdateRect(window, nullptr, FALSE); ++i) Sleep(kProbeWaitMs / 100);
+    painted = !GetUpdateRect(window, nullptr, FALSE);
   });
   AskAt(server.Url(kVersionPath));
   CheckForNewerVersion();
@@ -121,6 +128,8 @@ TEST_F(UpdateCheckTest, EachCheckAsksWithOneGetOfTheVersionFileWhileTheWindowTak
   EXPECT_FALSE(enabled);
   EXPECT_TRUE(mouse_held);
   EXPECT_TRUE(hourglass);
+  EXPECT_TRUE(handling);
+  EXPECT_TRUE(painted);
   ExpectWindowBack("after the check");
   ExpectOneBox(CheckForNewerVersion(), kUpdateTitle, kCurrentText, false);
   EXPECT_EQ(server.RequestLines().size(), 2u);

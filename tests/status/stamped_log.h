@@ -1,0 +1,43 @@
+#pragma once
+// Small logs of application SAMPLE with known stamps, scanned as a check
+// scans them: for what is told about calculations between checks.
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "status/log_scanner.h"
+#include "string_source.h"
+
+namespace kelvary::test {
+
+using Lines = std::vector<std::string>;
+
+inline std::string At(const std::string& clock, const std::string& database = "Basic") {
+  return "[Wed Jan 08 " + clock + " 2003]Local/Sample/" + database + "/admin/Info(1012555)";
+}
+inline Lines Started(const std::string& clock, const std::string& database = "Basic") {
+  return {At(clock, database), "Calculating [ Measures(Sales)]"};
+}
+inline Lines Notice(const std::string& clock, const std::string& database = "Basic") {
+  return {At(clock, database), "Calculator Information Message: Completion Notice"};
+}
+inline Lines Finished(const std::string& clock, const std::string& seconds) {
+  return {At(clock), "Total Calc Elapsed Time : [" + seconds + "] seconds"};
+}
+
+inline Lines Joined(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+inline ScanState Scanned(const Lines& log) {
+  std::string text;
+  for (const std::string& line : log) text += line + "\r\n";
+  StringSource source(text);
+  ScanState state;
+  ScanLogInline(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), [] { return true; }});
+  return state;
+}
+
+}  // namespace kelvary::test
