@@ -32,7 +32,14 @@ class LinesSink final : public ReportSink {
 
 CalcPlace Place(std::string database, std::int64_t done, std::int16_t total, std::string time, std::string user,
                 std::string detail = {}) {
-  return {std::move(database), done, std::move(time), total, std::move(user), std::move(detail)};
+  CalcPlace place;
+  place.Database = std::move(database);
+  place.NoticesDone = done;
+  place.StartTime = std::move(time);
+  place.NoticesTotal = total;
+  place.StartedBy = std::move(user);
+  place.Detail = std::move(detail);
+  return place;
 }
 
 Lines Report(const std::vector<CalcPlace>& places, bool detail) {
