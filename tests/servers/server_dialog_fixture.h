@@ -1,14 +1,12 @@
 #pragma once
-// The add and remove dialogs as the user meets them: opened from the real
-// main window's Servers menu, over the Windows registry of the test prefix.
-// What the dialogs write is read back from that registry; the order of the
-// writes is seen on their way there. Each test owns the store's Servers key,
-// which is emptied before and after it.
+// The add and remove dialogs opened from the real main window's Servers
+// menu, over the Windows registry of the test prefix: what they write is read
+// back from there, in the order seen on its way. Each test owns the store's
+// Servers key, emptied before and after it.
 #include <windows.h>
 
 #include <functional>
 #include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -26,10 +24,7 @@ namespace kelvary::test {
 
 using Names = std::vector<std::string>;
 
-// ---- Working a dialog's controls from inside its modal loop -----------------
-
 inline HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
-inline std::string ItemText(HWND dialog, int id) { return TextOf(Item(dialog, id)); }
 inline void Type(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
 inline void Press(HWND dialog, int id) { SendMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
 inline bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
@@ -54,50 +49,22 @@ inline void ExpectTabOrder(HWND dialog, std::initializer_list<int> order) {
   }
 }
 
-inline LOGFONTA FontOf(HWND control) {
-  LOGFONTA font{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-  return font;
-}
-
-struct ControlCase {
-  int id;
-  const char* window_class;
-  const char* caption;
-  PixelRect at_96_dpi;  // twips / 15, in the dialog's client area
-};
-
-inline void ExpectLayout(HWND dialog, std::span<const ControlCase> controls, PixelRect client_size) {
-  for (const ControlCase& expected : controls) {
-    HWND control = Item(dialog, expected.id);
-    ASSERT_NE(control, nullptr) << expected.caption;
-    EXPECT_EQ(lstrcmpiA(ClassNameOf(control).c_str(), expected.window_class), 0)
-        << ClassNameOf(control) << " for " << expected.caption;
-    EXPECT_EQ(TextOf(control), expected.caption);
-    EXPECT_EQ(ChildRect(control), expected.at_96_dpi) << expected.caption;
-  }
-  EXPECT_EQ(ClientSize(dialog), client_size);
-}
-
-// A fixed tool window (small title bar, no taskbar button) owned by `owner`.
-inline void ExpectFixedToolWindow(HWND dialog, HWND owner, const char* caption) {
+// A fixed tool window (small title bar, no taskbar button) owned by
+// `owner`, centred over it (centres compared as sums, to the pixel an odd
+// difference rounds away), with `owner` disabled while it is up.
+inline void ExpectModalToolWindowOver(HWND dialog, HWND owner, const char* caption) {
   const LONG_PTR style = GetWindowLongPtrA(dialog, GWL_STYLE);
   EXPECT_EQ(TextOf(dialog), caption);
   EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-  EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);
-}
-
-// Centres compared as sums, to the pixel an odd difference rounds away.
-inline void ExpectCentredOver(HWND dialog, HWND owner, bool vertically = true) {
   RECT over{}, shown{};
   GetWindowRect(owner, &over);
   GetWindowRect(dialog, &shown);
   EXPECT_NEAR(shown.left + shown.right, over.left + over.right, 1);
-  if (vertically) {
-    EXPECT_NEAR(shown.top + shown.bottom, over.top + over.bottom, 1);
-  }
+  EXPECT_NEAR(shown.top + shown.bottom, over.top + over.bottom, 1);
+  EXPECT_FALSE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetActiveWindow(), dialog);
 }
 
 // The add dialog's boxes for one server.

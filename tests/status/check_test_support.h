@@ -20,7 +20,8 @@
 
 namespace kelvary::test {
 
-// Each change to the window as one text, e.g. "ok:off", "line:Searching...".
+// Each change to the window as one text, e.g. "ok:off", "line:Searching...";
+// lines holds what lstCalcs holds now.
 class RecordingView final : public CheckView {
  public:
   std::vector<std::string> events;
@@ -60,8 +61,7 @@ class RecordingView final : public CheckView {
     events.push_back("line:" + std::string(line));
     lines.emplace_back(line);
   }
-
-  std::vector<std::string> lines;  // what lstCalcs holds now
+  std::vector<std::string> lines;
 };
 
 inline std::vector<std::string> ReadLines(const std::string& path) {

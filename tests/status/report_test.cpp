@@ -32,7 +32,14 @@ class LinesSink final : public ReportSink {
 
 CalcPlace Place(std::string database, std::int64_t done, std::int16_t total, std::string time, std::string user,
                 std::string detail = {}) {
-  return {std::move(database), done, std::move(time), total, std::move(user), std::move(detail)};
+  CalcPlace place;
+  place.Database = std::move(database);
+  place.NoticesDone = done;
+  place.StartTime = std::move(time);
+  place.NoticesTotal = total;
+  place.StartedBy = std::move(user);
+  place.Detail = std::move(detail);
+  return place;
 }
 
 Lines Report(const std::vector<CalcPlace>& places, bool detail) {
@@ -47,26 +54,19 @@ Lines Report(const std::vector<CalcPlace>& places, bool detail) {
   return sink.lines;
 }
 
-TEST(WriteReport, ClearsTheListFirstAndSaysWhenNothingRuns) {
+// Blanks (0x20 only) are trimmed from time and user, not the database;
+// counts are printed whole, past 16 bits too.
+TEST(WriteReport, ClearsFirstThenOneLinePerCalculationEachWithItsOwnDetail) {
   EXPECT_EQ(Report({}, true), (Lines{"(cleared)", "No calcs are currently processing"}));
-}
-
-TEST(WriteReport, OneLinePerCalculationInTableOrderEachWithItsOwnDetail) {
   const std::vector<CalcPlace> places = {
       Place("SALES", 2, 10, "02:05 pm", "admin", "1/10:  14:06\r\n2/10:  WED JAN 08 14:07:00 2003"),
-      Place("PLAN", 0, 0, "09:00 am", "joe"), Place("C", 1, 0, "t", "u", "1/0:  09:00")};
+      Place(" DB ", 70000, 32767, "  10:00 am ", "\t joe  "), Place("C", 1, 0, "t", "u", "1/0:  09:00")};
   const std::string sales = "SALES (2 out of 10) - Started at 02:05 pm by admin";
-  const std::string plan = "PLAN (0 out of 0) - Started at 09:00 am by joe";
+  const std::string db = " DB  (70000 out of 32767) - Started at 10:00 am by \t joe";
   const std::string c = "C (1 out of 0) - Started at t by u";
   EXPECT_EQ(Report(places, true), (Lines{"(cleared)", sales, "  >> 1/10:  14:06",
-                                         "  >> 2/10:  WED JAN 08 14:07:00 2003", plan, c, "  >> 1/0:  09:00"}));
-  EXPECT_EQ(Report(places, false), (Lines{"(cleared)", sales, plan, c}));
-}
-
-// Blanks are 0x20 only; counts are printed as they are, past 16 bits too.
-TEST(WriteReport, TrimsBlanksOfTimeAndUserButNotDatabaseAndPrintsCountsWhole) {
-  EXPECT_EQ(Report({Place(" DB ", 70000, 32767, "  10:00 am ", "\t joe  ")}, false),
-            (Lines{"(cleared)", " DB  (70000 out of 32767) - Started at 10:00 am by \t joe"}));
+                                         "  >> 2/10:  WED JAN 08 14:07:00 2003", db, c, "  >> 1/0:  09:00"}));
+  EXPECT_EQ(Report(places, false), (Lines{"(cleared)", sales, db, c}));
 }
 
 }  // namespace

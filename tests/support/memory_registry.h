@@ -9,8 +9,6 @@
 
 namespace kelvary {
 
-// Values of other types, or text without its NUL: PutRawValue() in
-// support/registry_test_helpers.h.
 class MemoryRegistry final : public RegistryTreeBackend {
  public:
   MemoryRegistry();

@@ -20,7 +20,6 @@ class ProgramProcess {
   ProgramProcess& operator=(const ProgramProcess&) = delete;
 
   bool Started() const { return process_ != nullptr; }
-  DWORD Id() const { return id_; }
 
   // Waits until the process shows a top-level window of `class_name`
   // holding a child with id `child_id` (WaitForInputIdle returns too early

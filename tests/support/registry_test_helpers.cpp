@@ -10,15 +10,6 @@ namespace {
 constexpr std::uint32_t kAnyNameSize = 256;
 }  // namespace
 
-void PutRawValue(RegistryBackend& reg, std::string_view key_path, std::string_view value_name,
-                 std::uint32_t type, std::string_view bytes) {
-  RegistryBackend::Key key = 0;
-  reg.CreateKey(RegRoot::CurrentUser, key_path, &key);
-  reg.SetValue(key, value_name, type, reinterpret_cast<const unsigned char*>(bytes.data()),
-               static_cast<std::uint32_t>(bytes.size()));
-  reg.CloseKey(key);
-}
-
 void RemoveKeyTree(RegistryBackend& reg, std::string_view key_path) {
   std::vector<std::string> subkeys;
   RegistryBackend::Key key = 0;

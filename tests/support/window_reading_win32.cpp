@@ -70,18 +70,6 @@ PixelRect ClientSize(HWND window) {
   return {0, 0, rect.right, rect.bottom};
 }
 
-std::vector<MenuItem> MenuItems(HMENU menu) {
-  std::vector<MenuItem> items;
-  const int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    char caption[kClassNameSize] = {};
-    GetMenuStringA(menu, static_cast<UINT>(i), caption, kClassNameSize, MF_BYPOSITION);
-    const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-    items.push_back({caption, (state & MF_GRAYED) != 0});
-  }
-  return items;
-}
-
 HWND FindProcessWindow(const char* class_name, DWORD process_id) {
   HWND window = nullptr;
   while ((window = FindWindowExA(nullptr, window, class_name, nullptr))) {

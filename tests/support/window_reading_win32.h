@@ -19,14 +19,6 @@ std::string ClassNameOf(HWND window);
 PixelRect ChildRect(HWND child);
 PixelRect ClientSize(HWND window);  // left and top 0
 
-// The captions of a menu's items, and whether each is greyed.
-struct MenuItem {
-  std::string caption;
-  bool greyed;
-  friend bool operator==(const MenuItem&, const MenuItem&) = default;
-};
-std::vector<MenuItem> MenuItems(HMENU menu);
-
 // A top-level window of `class_name` that belongs to process `process_id`.
 HWND FindProcessWindow(const char* class_name, DWORD process_id);
 

@@ -17,7 +17,6 @@
 #include "servers/registry_store.h"
 #include "status/essbase_library.h"
 #include "support/memory_registry.h"
-#include "support/message_box_watcher_win32.h"
 #include "support/temp_folder.h"
 #include "support/window_reading_win32.h"
 #include "ui/form1_win32.h"
@@ -26,6 +25,7 @@
 
 namespace kelvary::test {
 
+// The demo server's report of its SAMPLE log.
 inline const std::vector<std::string> kDemoReport = {
     "BASIC (4 out of 10) - Started at 01:41 pm by admin",
     "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
@@ -35,41 +35,25 @@ inline const std::vector<std::string> kDemoReport = {
 // The bundled demo data, as the program sees the path.
 inline std::string DemoEssbasePath() { return ProgramPath(KELVARY_SOURCE_DIR "/samples/essbase"); }
 
-// A control as the user sees it; a null caption is not compared.
+// A control as the user sees it: class, caption (null: not compared) and
+// place at 96 DPI (twips / 15).
 struct ExpectedControl {
   int id;
   const char* window_class;
   const char* caption;
-  PixelRect at_96_dpi;  // twips / 15
+  PixelRect at_96_dpi;
 };
 
 inline void ExpectControls(HWND parent, std::span<const ExpectedControl> controls) {
   for (const ExpectedControl& expected : controls) {
     HWND control = GetDlgItem(parent, expected.id);
     ASSERT_NE(control, nullptr) << expected.id;
-    EXPECT_EQ(lstrcmpiA(ClassNameOf(control).c_str(), expected.window_class), 0)
-        << ClassNameOf(control) << " for " << expected.id;
+    EXPECT_EQ(lstrcmpiA(ClassNameOf(control).c_str(), expected.window_class), 0) << expected.id;
     if (expected.caption) {
       EXPECT_EQ(TextOf(control), expected.caption);
     }
     EXPECT_EQ(ChildRect(control), expected.at_96_dpi) << expected.id;
   }
-}
-
-// The message boxes `action` shows, each answered with OK.
-inline std::vector<SeenMessageBox> BoxesShownBy(const std::function<void()>& action) {
-  MessageBoxWatcher watcher;
-  action();
-  return watcher.Seen();
-}
-
-inline void ExpectOneBox(const std::vector<SeenMessageBox>& seen, const std::string& title,
-                         const std::string& text, bool error_icon) {
-  ASSERT_EQ(seen.size(), 1u) << text;
-  EXPECT_EQ(seen[0].title, title);
-  EXPECT_EQ(seen[0].text, text);
-  EXPECT_EQ(seen[0].error_icon, error_icon) << text;
-  EXPECT_EQ(seen[0].information_icon, !error_icon) << text;
 }
 
 class Form1Test : public ::testing::Test {
@@ -105,7 +89,6 @@ class Form1Test : public ::testing::Test {
     CloseAndForget();
     OpenIn(executable_directory);
   }
-
   HWND Window() const { return form_->Window(); }
   HWND Control(int id) const { return form_->Control(id); }
   std::vector<std::string> Report() const { return ListBoxLines(Control(form1::lstCalcs)); }
@@ -113,7 +96,6 @@ class Form1Test : public ::testing::Test {
   std::string ServerText() const { return TextOf(Control(form1::cboServers)); }
   bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
   int FocusId() const { return GetDlgCtrlID(GetFocus()); }
-
   void SetAppText(const char* text) { SetWindowTextA(Control(form1::txtApp), text); }
   void SelectServer(const char* name) {
     SendMessageA(Control(form1::cboServers), CB_SELECTSTRING, static_cast<WPARAM>(-1),
@@ -123,16 +105,12 @@ class Form1Test : public ::testing::Test {
   void Menu(int id) { SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
   // A key as the keyboard delivers it: to the control with the focus,
   // through the window's message handling (IsDialogMessage included).
-  void PostKey(UINT key) {
+  void PressKey(UINT key) {
     PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
     PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
-  }
-  void PressKey(UINT key) {
-    PostKey(key);
     Pump();
   }
   void Pump() { ProcessPendingMessages(form_ ? form_->Window() : nullptr); }
-
   std::filesystem::path IniPath() const { return folder_.path() / "Kelvary.ini"; }
   std::string Ini() const { return FileContent(IniPath()); }
   bool QuitPosted() {

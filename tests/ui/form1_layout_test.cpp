@@ -1,6 +1,6 @@
 // What the user sees of Form1 before doing anything: its controls with their
-// classes, captions and places at 96 DPI, its frame, menu bar and icon, the
-// order Tab walks, and the layout again after a move to a 150 % screen.
+// classes, captions and places at 96 DPI, its frame, where Tab and Enter go,
+// and the layout again after a move to a 150 % screen.
 #include "form1_fixture.h"
 
 namespace kelvary::test {
@@ -34,78 +34,20 @@ class Form1LayoutTest : public Form1Test {
     ASSERT_EQ(GetDpiForWindow(Window()), 96u) << "the test prefix runs at 100 %";
   }
 
-  // Focuses the server list, then the app box the way `focus_app_box` does;
-  // the app box should then hold its whole text selected.
-  void ExpectWholeAppTextSelectedAfter(const std::function<void()>& focus_app_box) {
-    SetAppText("SAMPLE");
-    SetFocus(Control(form1::cboServers));
-    focus_app_box();
-    DWORD start = 1, end = 0;
-    SendMessageA(Control(form1::txtApp), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(FocusId(), form1::txtApp);
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 6u);
-  }
 };
 
+// A fixed window with a minimize button; the focus starts on the server list,
+// a drop-down list that takes no typed names.
 TEST_F(Form1LayoutTest, ControlsHaveTheirClassCaptionPlaceAndFontAt96Dpi) {
   ExpectControls(Window(), kControls);
+  EXPECT_EQ(TextOf(Window()), "Kelvary");
+  EXPECT_FALSE(GetWindowLongPtrA(Window(), GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_TRUE(GetWindowLongPtrA(Window(), GWL_STYLE) & WS_MINIMIZEBOX);
+  EXPECT_EQ(FocusId(), form1::cboServers);
+  EXPECT_EQ(GetWindowLongPtrA(Control(form1::cboServers), GWL_STYLE) & 0x3, CBS_DROPDOWNLIST);
   EXPECT_EQ(ClientSize(Window()), (PixelRect{0, 0, 351, 227}));  // 5265 by 3405 twips
   EXPECT_EQ(FontOf(Control(form1::Label1)).lfHeight, -11);
   EXPECT_STREQ(FontOf(Control(form1::Label1)).lfFaceName, "MS Shell Dlg 2");
-}
-
-TEST_F(Form1LayoutTest, IsAFixedWindowTitledKelvaryWithAMinimizeButtonAndOurIcon) {
-  const LONG_PTR style = GetWindowLongPtrA(Window(), GWL_STYLE);
-  EXPECT_EQ(TextOf(Window()), "Kelvary");
-  EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
-  EXPECT_TRUE(style & WS_SYSMENU);
-  ASSERT_NE(GetClassLongPtrA(Window(), GCLP_HICON), 0);
-  const auto small = reinterpret_cast<HICON>(GetClassLongPtrA(Window(), GCLP_HICONSM));
-  ICONINFO info{};
-  ASSERT_TRUE(GetIconInfo(small, &info));
-  BITMAP mask{};
-  GetObjectA(info.hbmMask, sizeof mask, &mask);
-  EXPECT_EQ(mask.bmWidth, 16);
-  DeleteObject(info.hbmMask);
-  DeleteObject(info.hbmColor);
-}
-
-TEST_F(Form1LayoutTest, MenuBarHoldsItsItemsInOrder) {
-  HMENU bar = GetMenu(Window());
-  EXPECT_EQ(MenuItems(bar), (std::vector<MenuItem>{{"Servers", false}, {"Edit", false}, {"Help", false}}));
-  EXPECT_EQ(MenuItems(GetSubMenu(bar, 0)),
-            (std::vector<MenuItem>{{"Add A New Server", false}, {"Remove An Existing Server", false}}));
-  EXPECT_EQ(MenuItems(GetSubMenu(bar, 1)),
-            (std::vector<MenuItem>{{"Copy Contents of Kelvary ListBox", false}, {"Show Estimates", false}}));
-  EXPECT_EQ(MenuItems(GetSubMenu(bar, 2)),
-            (std::vector<MenuItem>{{"About", false},
-                                   {"Check For More Recent Version", false},
-                                   {"Online Help", false},
-                                   {"Help", false}}));
-}
-
-TEST_F(Form1LayoutTest, StartsUncheckedWithTimer1OffAndTheFocusOnTheServerList) {
-  EXPECT_EQ(IsDlgButtonChecked(Window(), form1::chkCheck), BST_UNCHECKED);
-  EXPECT_EQ(IsDlgButtonChecked(Window(), form1::chkDetail), BST_UNCHECKED);
-  EXPECT_FALSE(form_->Timer1Enabled());
-  EXPECT_EQ(FocusId(), form1::cboServers);
-  // A drop-down list: no typed server names.
-  EXPECT_EQ(GetWindowLongPtrA(Control(form1::cboServers), GWL_STYLE) & 0x3, CBS_DROPDOWNLIST);
-}
-
-TEST_F(Form1LayoutTest, FocusComesBackToWhereItWasAfterAnotherWindowWasActive) {
-  SetFocus(Control(form1::lstCalcs));
-  HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
-  SetActiveWindow(other);
-  Pump();
-  SetActiveWindow(Window());
-  Pump();
-  EXPECT_EQ(FocusId(), form1::lstCalcs);
-  DestroyWindow(other);
 }
 
 TEST_F(Form1LayoutTest, TabWalksTheFocusOrderAndComesBackAround) {
@@ -137,28 +79,16 @@ TEST_F(Form1LayoutTest, DefaultButtonLookFollowsTheFocusAsEnterDoes) {
   }
 }
 
-TEST_F(Form1LayoutTest, AppBoxSelectsItsWholeTextWhenTabbedOrClickedInto) {
-  ExpectWholeAppTextSelectedAfter([this] { PressKey(VK_TAB); });
-  ExpectWholeAppTextSelectedAfter([this] {
-    const LPARAM inside = MAKELPARAM(20, 5);
-    PostMessageA(Control(form1::txtApp), WM_LBUTTONDOWN, MK_LBUTTON, inside);
-    PostMessageA(Control(form1::txtApp), WM_LBUTTONUP, 0, inside);
-    Pump();
-  });
-}
-
 TEST_F(Form1LayoutTest, MovingTo150PercentLaysOutControlsAndFontAgain) {
   RECT suggested{};
   GetWindowRect(Window(), &suggested);
   SendMessageA(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   // Twips / 10 at 144 DPI, halves rounded up.
-  EXPECT_EQ(ChildRect(Control(form1::Label1)), (PixelRect{12, 12, 62, 26}));
   EXPECT_EQ(ChildRect(Control(form1::cboServers)), (PixelRect{84, 12, 314, 32}));
   EXPECT_EQ(ChildRect(Control(form1::chkDetail)), (PixelRect{12, 132, 434, 20}));
   EXPECT_EQ(ChildRect(Control(form1::cmdOK)), (PixelRect{336, 288, 170, 38}));
   EXPECT_EQ(ClientSize(Window()), (PixelRect{0, 0, 527, 341}));
   EXPECT_EQ(FontOf(Control(form1::cmdOK)).lfHeight, -16);
-  EXPECT_STREQ(FontOf(Control(form1::cmdOK)).lfFaceName, "MS Shell Dlg 2");
 }
 
 }  // namespace

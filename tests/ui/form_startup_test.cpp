@@ -71,19 +71,6 @@ TEST(LoadMainWindowTest, ListsServersInStoreOrderSelectsTheFirstThenAppliesTheFi
                                                           "app:SAMPLE", "select:2"}));
 }
 
-TEST(LoadMainWindowTest, MissingSettingsFileIsCreatedAndTheFirstServerStays) {
-  StartUp start({"Demo", "Prod"}, nullptr);
-  EXPECT_EQ(start.files.files.at(kIniPath), " , \r\n");
-  EXPECT_EQ(start.view.selected, 0);
-  EXPECT_EQ(start.view.application, "");
-}
-
-TEST(LoadMainWindowTest, ArgumentTakesThePlaceOfTheRememberedApplication) {
-  StartUp start({"Demo", "Prod"}, "Prod,SAMPLE\r\n", "budget app");
-  EXPECT_EQ(start.view.application, "budget app");
-  EXPECT_EQ(start.view.selected, 1);  // the remembered server still counts
-}
-
 struct RememberedCase {
   const char* content;
   int selected;
@@ -92,21 +79,23 @@ struct RememberedCase {
 
 const RememberedCase kRemembered[] = {
     {"Prod,SAMPLE\r\n", 1, "SAMPLE"},
-    {"Prod, \r\n", 1, ""},
     {"Prod;\r\nSAMPLE\r\n", 0, "SAMPLE"},  // the two-line record of older versions: "Prod;" is no server
     {"prod,SAMPLE\r\n", 0, "SAMPLE"},
     {"Gone,SAMPLE\r\n", 0, "SAMPLE"},
-    {" , \r\n", 0, ""},
-    {"", 0, ""},
+    {nullptr, 0, ""},  // a missing file is created, and the first server stays
     {"a,b,SAMPLE\r\n", 0, "b"},  // a server name with a comma reads as two fields
 };
 
 TEST(LoadMainWindowTest, RememberedServerIsSelectedOnlyWhenListedExactly) {
   for (const RememberedCase& c : kRemembered) {
     StartUp start({"Demo", "Prod"}, c.content);
-    EXPECT_EQ(start.view.selected, c.selected) << c.content;
-    EXPECT_EQ(start.view.application, c.application) << c.content;
+    EXPECT_EQ(start.view.selected, c.selected) << (c.content ? c.content : "no file");
+    EXPECT_EQ(start.view.application, c.application) << (c.content ? c.content : "no file");
   }
+  EXPECT_EQ(StartUp({"Demo"}, nullptr).files.files.at(kIniPath), " , \r\n");
+  const StartUp with_argument({"Demo", "Prod"}, "Prod,SAMPLE\r\n", "budget app");
+  EXPECT_EQ(with_argument.view.application, "budget app");
+  EXPECT_EQ(with_argument.view.selected, 1);  // the remembered server still counts
 }
 
 }  // namespace

@@ -35,36 +35,14 @@ TEST_F(SettingsFileAccessWin32Test, MissingFileMissingFolderAndAFolderInItsPlace
   EXPECT_EQ(Read("Kelvary.ini"), ReadStatus::Failed);
 }
 
-TEST_F(SettingsFileAccessWin32Test, CreateNewNeverReplaces) {
-  const std::string path = Path("Kelvary.ini");
-  files_->CreateNew(path, " , \r\n");
-  files_->CreateNew(path, "other\r\n");
-  EXPECT_EQ(FileContent(path), " , \r\n");
-}
-
-TEST_F(SettingsFileAccessWin32Test, ReplaceWritesBytesAsGivenAndReadsThemBack) {
-  const std::string path = Path("Kelvary.ini");
-  files_->Replace(path, "a much longer first content\r\n");
-  files_->Replace(path, "Z\xFCrich,SAMPLE\r\n");
-  std::string content;
-  EXPECT_EQ(files_->ReadAll(path, content), ReadStatus::Read);
-  EXPECT_EQ(content, "Z\xFCrich,SAMPLE\r\n");
-}
-
-// A huge file costs neither time nor memory: only its start is read.
-TEST_F(SettingsFileAccessWin32Test, ReadsNoMoreThanTheLimit) {
-  const std::string start = "Finance,SAMPLE\r\n";
-  WriteWholeFile(Path("Kelvary.ini"), start + std::string(std::size_t{1} << 20, 'x'));
-  std::string content;
-  EXPECT_EQ(files_->ReadAll(Path("Kelvary.ini"), content), ReadStatus::Read);
-  EXPECT_EQ(content.size(), kSettingsReadLimit);
-  EXPECT_EQ(content.substr(0, start.size()), start);
-}
-
-TEST_F(SettingsFileAccessWin32Test, StartUpCreatesTheFileOnDisk) {
+// Start-up creates the file, never replacing one, and writes are binary.
+TEST_F(SettingsFileAccessWin32Test, StartUpCreatesTheFileOnDiskWithoutReplacingOne) {
   SettingsFile settings(*files_, SettingsPathIn(folder_.Text()));
   EXPECT_EQ(settings.ReadAtStartUp().strLastServer, "");
+  files_->CreateNew(Path("Kelvary.ini"), "other\r\n");
   EXPECT_EQ(FileContent(Path("Kelvary.ini")), " , \r\n");
+  files_->Replace(Path("Kelvary.ini"), "Z\xFCrich,SAMPLE\r\n");
+  EXPECT_EQ(FileContent(Path("Kelvary.ini")), "Z\xFCrich,SAMPLE\r\n");
 }
 
 // A file another program holds without sharing writes (as a read-only one

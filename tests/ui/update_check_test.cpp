@@ -1,11 +1,11 @@
-// The update check's rules: the version file's URL, the body limit, the
-// comparison with the own version text, and the boxes the user sees.
+// The update check's rules: the version file's URL, the body limit and the
+// comparison with the own version text. The boxes the user sees are pinned
+// in the real window, against a server on 127.0.0.1.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "ui/update_check.h"
-#include "ui/version_record.h"
 
 namespace kelvary {
 namespace {
@@ -19,7 +19,8 @@ FetchedVersionFile Received(const std::string& body) {
   return fetched;
 }
 
-TEST(VersionFileUrlTest, IsTheMakersHostAndThePathOverHttpUnlessReplacedWhole) {
+// The maker's host and the path over http, unless replaced whole.
+TEST(VersionFileUrlTest, IsTheMakersFileUnlessReplaced) {
   EXPECT_EQ(VersionFileUrl(""), "http://www.brennic.com/kelvary/version.txt");
   EXPECT_EQ(VersionFileUrl("http://127.0.0.1:8123/v.txt"), "http://127.0.0.1:8123/v.txt");
 }
@@ -35,91 +36,39 @@ struct ComparisonCase {
 
 const ComparisonCase kComparisons[] = {
     {"exact own version", "1.65.167", kOwnVersion, UpdateOutcome::Current},
-    {"line feed after the number", "1.65.167\n", kOwnVersion, UpdateOutcome::Different},
     {"CR LF after the number", "1.65.167\r\n", kOwnVersion, UpdateOutcome::Different},
     {"blank before the number", " 1.65.167", kOwnVersion, UpdateOutcome::Different},
-    {"blank after the number", "1.65.167 ", kOwnVersion, UpdateOutcome::Different},
     {"older number", "1.64.150", kOwnVersion, UpdateOutcome::Different},
-    {"newer number", "1.66.1", kOwnVersion, UpdateOutcome::Different},
-    {"all four numbers", "1.65.0.167", kOwnVersion, UpdateOutcome::Different},
     {"empty body", "", kOwnVersion, UpdateOutcome::Different},
     {"own version with a trailing NUL", std::string("1.65.167\0", 9), kOwnVersion, UpdateOutcome::Different},
-    {"a page of HTML", "<html><body>1.65.167</body></html>", kOwnVersion, UpdateOutcome::Different},
     {"other case", "v2", "V2", UpdateOutcome::Different},
-    {"same case", "V2", "V2", UpdateOutcome::Current},
     // What was kept would match an own text as long as the limit; the cut
     // makes it different.
     {"body of the limit", kLimitLong, kLimitLong, UpdateOutcome::Current},
     {"body past the limit", kLimitLong + "7", kLimitLong, UpdateOutcome::Different},
 };
 
+// A failed fetch is unreadable whatever it held.
 TEST(CompareWithOwnVersionTest, OnlyTheExactTextIsCurrent) {
   for (const ComparisonCase& c : kComparisons) {
     EXPECT_EQ(CompareWithOwnVersion(Received(c.body), c.own), c.expected) << c.name;
   }
-}
-
-TEST(CompareWithOwnVersionTest, FailedFetchIsUnreadableWhateverItHeld) {
   FetchedVersionFile failed = Received(kOwnVersion);
   failed.received = false;
   EXPECT_EQ(CompareWithOwnVersion(failed, kOwnVersion), UpdateOutcome::Unreadable);
 }
 
-TEST(LimitedBodyTest, JoinsChunksUpToTheLimitThenSaysStop) {
-  LimitedBody body;
-  EXPECT_TRUE(body.Append("1.65"));
-  EXPECT_TRUE(body.Append(""));
-  EXPECT_TRUE(body.Append(".167"));
-  EXPECT_EQ(body.Text(), "1.65.167");
-  EXPECT_TRUE(body.Append(std::string(kVersionFileLimit - 9, 'a')));  // one byte short
-  EXPECT_FALSE(body.Cut());
-  EXPECT_FALSE(body.Append("xyz"));  // crosses the limit: only "x" fits
-  EXPECT_TRUE(body.Cut());
-  EXPECT_EQ(body.Text(), "1.65.167" + std::string(kVersionFileLimit - 9, 'a') + "x");
-}
-
+// Chunks join up to the limit; the one that crosses it is cut and says stop.
 TEST(LimitedBodyTest, KeepsABodyOfExactlyTheLimitAndCutsOneByteMore) {
   LimitedBody body;
-  EXPECT_TRUE(body.Append(std::string(kVersionFileLimit - 1, 'a')));
+  EXPECT_TRUE(body.Append("1"));
+  EXPECT_TRUE(body.Append(""));
+  EXPECT_TRUE(body.Append(std::string(kVersionFileLimit - 2, 'a')));
   EXPECT_TRUE(body.Append("b"));
   EXPECT_FALSE(body.Cut());
   EXPECT_FALSE(body.Append("c"));
   EXPECT_TRUE(body.Cut());
-  EXPECT_EQ(body.Text(), std::string(kVersionFileLimit - 1, 'a') + "b");
-}
-
-struct MessageCase {
-  UpdateOutcome outcome;
-  const char* title;
-  const char* text;
-  MessageIcon icon;
-};
-
-const MessageCase kMessages[] = {
-    {UpdateOutcome::Current, "Update Available",
-     "The version of Kelvary is current.  There are no updates available.",
-     MessageIcon::Information},
-    {UpdateOutcome::Different, "Update Available",
-     "A more recent version of Kelvary is available.  Please visit www.brennic.com for more "
-     "details.",
-     MessageIcon::Information},
-    {UpdateOutcome::Unreadable, "Kelvary",
-     "The version information could not be read from www.brennic.com.", MessageIcon::Error},
-};
-
-TEST(UpdateMessageForTest, EachOutcomeHasItsTitleTextAndIcon) {
-  for (const MessageCase& c : kMessages) {
-    const UpdateMessage message = UpdateMessageFor(c.outcome, "Kelvary");
-    EXPECT_EQ(message.title, c.title) << c.text;
-    EXPECT_EQ(message.text, c.text);
-    EXPECT_EQ(message.icon, c.icon) << c.text;
-  }
-}
-
-TEST(UpdateMessageForTest, NamesTheProductOfTheVersionRecord) {
-  EXPECT_EQ(UpdateMessageFor(UpdateOutcome::Current, "Other").text,
-            "The version of Other is current.  There are no updates available.");
-  EXPECT_EQ(UpdateMessageFor(UpdateOutcome::Unreadable, "Other").title, "Other");
+  EXPECT_EQ(body.Text(), "1" + std::string(kVersionFileLimit - 2, 'a') + "b");
 }
 
 }  // namespace

@@ -7,12 +7,30 @@
 
 #include "form1_fixture.h"
 #include "loopback_http_server_win32.h"
+#include "support/message_box_watcher_win32.h"
 #include "ui/resource_ids.h"
 #include "ui/update_check.h"
 #include "ui/version_file_fetch_win32.h"
 
 namespace kelvary::test {
 namespace {
+
+// The message boxes `action` shows, each answered with OK.
+std::vector<SeenMessageBox> BoxesShownBy(const std::function<void()>& action) {
+  MessageBoxWatcher watcher;
+  action();
+  return watcher.Seen();
+}
+
+void ExpectOneBox(const std::vector<SeenMessageBox>& seen, const std::string& title, const std::string& text,
+                  bool error_icon) {
+  ASSERT_EQ(seen.size(), 1u) << text;
+  EXPECT_EQ(seen[0].title, title);
+  EXPECT_EQ(seen[0].text, text);
+  EXPECT_EQ(seen[0].error_icon, error_icon) << text;
+  EXPECT_EQ(seen[0].information_icon, !error_icon) << text;
+}
+
 
 constexpr const char* kVersionPath = "/kelvary/version.txt";
 constexpr const char* kUpdateTitle = "Update Available";
@@ -42,11 +60,8 @@ struct AnswerCase {
 const AnswerCase kAnswers[] = {
     {"own version exactly", Asked::Answering, {200, "1.65.167"}, kUpdateTitle, kCurrentText},
     {"own version and CR LF", Asked::Answering, {200, "1.65.167\r\n"}, kUpdateTitle, kNewerText},
-    {"older version", Asked::Answering, {200, "1.64.150"}, kUpdateTitle, kNewerText},
-    {"empty body", Asked::Answering, {200, ""}, kUpdateTitle, kNewerText},
     {"long body", Asked::Answering, {200, std::string(kVersionFileLimit + 1, '7')}, kUpdateTitle, kNewerText},
     {"not found, whatever the body", Asked::Answering, {404, "1.65.167"}, kFailureTitle, kUnreadableText},
-    {"server error", Asked::Answering, {500, ""}, kFailureTitle, kUnreadableText},
     // The request gives up after its time-out; this case takes that long.
     {"server that never answers", Asked::Silent, {}, kFailureTitle, kUnreadableText},
     {"nothing listening", Asked::Nobody, {}, kFailureTitle, kUnreadableText},

@@ -1,0 +1,75 @@
+// The main and about windows' rules that need no window: twips to pixels at
+// the DPIs Windows offers (halves round up), the dialog font's height, the
+// argument text Kelvary starts with and the command line of the second
+// instance, the report's clipboard text, and the about and version texts.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "ui/command_line.h"
+#include "ui/info_texts.h"
+#include "ui/report_copy.h"
+#include "ui/version_record.h"
+#include "win32/dpi.h"
+
+namespace kelvary {
+namespace {
+
+// 125 %: 615 x 120 / 1440 = 51.25; 150 %: 615 -> 61.5 rounds up; left of the
+// client area (a window moved off screen) too.
+TEST(DpiTest, TwipsAndPointsBecomePixelsAtEachDpiWithHalvesRoundedUp) {
+  const int twips_cases[][3] = {{120, 96, 8},   {5265, 96, 351}, {615, 120, 51}, {285, 120, 24}, {615, 144, 62},
+                                {255, 144, 26}, {195, 144, 20},  {5265, 192, 702}, {0, 144, 0}, {-615, 144, -62}};
+  for (const auto& [twips, dpi, pixels] : twips_cases) EXPECT_EQ(TwipsToPixels(twips, dpi), pixels) << twips << "@" << dpi;
+  EXPECT_EQ(TwipsRectToPixels({840, 120, 3135, 315}, 96), (PixelRect{56, 8, 209, 21}));
+  EXPECT_EQ(TwipsRectToPixels({120, 1320, 4335, 195}, 120), (PixelRect{10, 110, 361, 16}));
+  EXPECT_EQ(ScaleForDpi(160, kBaseDpi), 160);
+  EXPECT_EQ(ScaleForDpi(13, 120), 16);  // 16.25
+  EXPECT_EQ(ScaleForDpi(3, 144), 5);    // 4.5
+  const int font_cases[][3] = {{kDialogFont.size_twips, 96, -11}, {kDialogFont.size_twips, 120, -13},
+                               {kDialogFont.size_twips, 192, -21}, {195, 96, -13}, {195, 144, -20}};
+  for (const auto& [twips, dpi, height] : font_cases) EXPECT_EQ(FontHeightForDpi(twips, dpi), height) << twips << "@" << dpi;
+}
+
+// Taken as one raw text: blanks inside and quotes stay; a quoted name runs
+// to its closing quote, blanks or not.
+TEST(CommandLineTest, ArgumentTailIsEverythingAfterTheProgramAndItsBlanks) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Kelvary.exe", ""}, {"Kelvary.exe ", ""}, {"C:\\Tools\\Kelvary.exe   sample  ", "sample  "},
+      {"\"C:\\Program Files\\Kelvary\\Kelvary.exe\" my app", "my app"}, {"Kelvary.exe \"my app\"", "\"my app\""},
+      {"Kelvary.exe\tSAMPLE", "SAMPLE"}, {"\"C:\\Kelvary.exe\"SAMPLE", "SAMPLE"},
+      {"\"C:\\Program Files\\Kelvary.exe", ""}, {"", ""}};
+  for (const auto& [command_line, tail] : cases) EXPECT_EQ(ArgumentTail(command_line), tail) << command_line;
+}
+
+// The second instance finds the text as typed as its argument, less the
+// blanks before it, which the command line cannot carry.
+TEST(CommandLineTest, NewInstanceQuotesTheProgramPathAndHandsTheApplicationOn) {
+  EXPECT_EQ(NewInstanceCommandLine("C:\\Program Files\\Kelvary", "sample"),
+            "\"C:\\Program Files\\Kelvary\\Kelvary.exe\" sample");
+  EXPECT_EQ(NewInstanceCommandLine("C:\\", "SAMPLE"), "\"C:\\\\Kelvary.exe\" SAMPLE");
+  const std::pair<const char*, const char*> typed_and_received[] = {
+      {"my app", "my app"}, {"  lead", "lead"}, {"\"quoted\"", "\"quoted\""}};
+  for (const auto& [typed, received] : typed_and_received) {
+    EXPECT_EQ(ArgumentTail(NewInstanceCommandLine("C:\\Program Files\\Kelvary", typed)), received) << typed;
+  }
+}
+
+TEST(ReportClipboardTextTest, IsCrLfThenEachLineAndCrLf) {
+  EXPECT_EQ(ReportClipboardText({}), "\r\n");
+  EXPECT_EQ(ReportClipboardText({"a", "  >> 1/10:  13:44", ""}), "\r\na\r\n  >> 1/10:  13:44\r\n\r\n");
+}
+
+// The version text leaves out the third number, with no leading zeros.
+TEST(InfoTextsTest, AboutNamesTheProductItsVersionMakerLicenceAndWhatItDoes) {
+  EXPECT_EQ(OwnVersionText({65535, 65535, 9, 65535, "Kelvary"}), "65535.65535.65535");
+  EXPECT_EQ(OwnVersionText({2, 7, 3, 10, "Kelvary"}), "2.7.10");
+  EXPECT_EQ(AboutText({3, 1, 4, 15, "Other"}),
+            "Other\r\nVersion 3.1.15\r\nMade by Brennic\r\nCopyright (c) 2026 Brennic\r\n"
+            "Released under the MIT licence.\r\n\r\nShows which calculations are running in an Essbase "
+            "application, how far each has got, when it started and who started it.");
+}
+
+}  // namespace
+}  // namespace kelvary
