@@ -70,7 +70,7 @@ case $mode in
       cp -r "$root/samples/essbase" "$essbase"
       prepare_window N "$dpi"
       "$wine" "$demo/Kelvary.exe" </dev/null >/dev/null 2>&1 &
-      coproc driver { "$wine" "$build/tests/ui/kelvary-screenshot-driver.exe" 2>/dev/null; }
+      coproc driver { "$wine" "$build/tools/screenshots/kelvary-screenshot-driver.exe" 2>/dev/null; }
       driver_pid=$driver_PID
       exec {offers}<&"${driver[0]}" {taken}>&"${driver[1]}"
       # Each window from its own X window: a copy of the whole screen shows

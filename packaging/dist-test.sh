@@ -103,7 +103,7 @@ test_installer() {
 
   "$wine" "$programs/Kelvary.exe" SAMPLE </dev/null >/dev/null 2>&1 &
   local window=$!
-  run_wine "$build/tests/ui/kelvary-screenshot-driver.exe" --report-and-close >"$dir/window.txt"
+  run_wine "$build/tools/screenshots/kelvary-screenshot-driver.exe" --report-and-close >"$dir/window.txt"
   wait "$window"
   expect "$msi_arch: installed Kelvary.exe shows the demo server's report" \
     same_text "$dir/cli-direct.txt" "$dir/window.txt"
