@@ -7,7 +7,7 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "status/essbase_library.h"
 #include "support/temp_folder.h"
@@ -39,15 +39,7 @@ std::filesystem::path LoadedFrom() {
   return path;
 }
 
-enum class PathEntry { None, StandinFolder, CurrentFolder, RelativeName };
-
-struct LoaderCase {
-  const char* name;
-  PathEntry path_entry;
-  bool loads;  // from the stand-in folder, never from the planted copy
-};
-
-class EssbaseLoader : public ::testing::TestWithParam<LoaderCase> {
+class EssbaseLoader : public ::testing::Test {
  protected:
   EssbaseLoader() : saved_path_(Environment(L"PATH")) {
     GetCurrentDirectoryW(MAX_PATH, saved_folder_);
@@ -66,33 +58,24 @@ class EssbaseLoader : public ::testing::TestWithParam<LoaderCase> {
   wchar_t saved_folder_[MAX_PATH];
 };
 
-TEST_P(EssbaseLoader, NeverLoadsThePlantedCopy) {
-  std::wstring entry;
-  switch (GetParam().path_entry) {
-    case PathEntry::None: break;
-    case PathEntry::StandinFolder: entry = StandinFolder().wstring(); break;
-    case PathEntry::CurrentFolder: entry = L"."; break;
-    case PathEntry::RelativeName: entry = L"essbase"; break;
-  }
-  SetEnvironmentVariableW(L"PATH", (entry + L";" + saved_path_).c_str());
-
-  const LoadedEssbase loaded = LoadEssbaseLibrary();
-
-  if (GetParam().loads) {
-    ASSERT_NE(loaded.library, nullptr) << loaded.error;
-    EXPECT_TRUE(std::filesystem::equivalent(LoadedFrom(), StandinFolder() / "esbapin.dll"));
-  } else {
-    EXPECT_EQ(loaded.library, nullptr);
-    EXPECT_EQ(loaded.error, kNotFound);
+// Nothing on PATH, the current folder or a relative name on it: nothing
+// loads. The stand-in's folder on PATH: it loads from there (last, so that
+// nothing is loaded already before).
+TEST_F(EssbaseLoader, NeverLoadsThePlantedCopy) {
+  const std::pair<std::wstring, bool> entries_and_loads[] = {
+      {L"", false}, {L".", false}, {L"essbase", false}, {StandinFolder().wstring(), true}};
+  for (const auto& [entry, loads] : entries_and_loads) {
+    SetEnvironmentVariableW(L"PATH", (entry + L";" + saved_path_).c_str());
+    const LoadedEssbase loaded = LoadEssbaseLibrary();
+    if (loads) {
+      ASSERT_NE(loaded.library, nullptr) << loaded.error;
+      EXPECT_TRUE(std::filesystem::equivalent(LoadedFrom(), StandinFolder() / "esbapin.dll"));
+    } else {
+      EXPECT_EQ(loaded.library, nullptr) << std::filesystem::path(entry).string();
+      EXPECT_EQ(loaded.error, kNotFound);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Places, EssbaseLoader,
-                         ::testing::Values(LoaderCase{"OnlyInTheCurrentFolder", PathEntry::None, false},
-                                           LoaderCase{"CurrentFolderOnPath", PathEntry::CurrentFolder, false},
-                                           LoaderCase{"RelativeFolderOnPath", PathEntry::RelativeName, false},
-                                           LoaderCase{"FolderOnPath", PathEntry::StandinFolder, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kelvary::test

@@ -5,26 +5,54 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 
 namespace kelvary::test {
 
 class PostedProbe {
  public:
-  PostedProbe();
-  ~PostedProbe();
+  PostedProbe() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &PostedProbe::ProbeProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClass;
+    RegisterClassA(&wc);  // refused, harmlessly, once registered
+    window_ = CreateWindowExA(0, kClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~PostedProbe() { DestroyWindow(window_); }
   PostedProbe(const PostedProbe&) = delete;
   PostedProbe& operator=(const PostedProbe&) = delete;
 
   // Queues `action`, behind every message already queued.
-  void Post(std::function<void()> action);
+  void Post(std::function<void()> action) {
+    action_ = std::move(action);
+    ran_ = false;
+    PostMessageA(window_, kRunAction, 0, 0);
+  }
   // Runs `action` at every tick of a timer of `interval_ms`, whenever the
   // thread handles its queue, until Stop or the probe's end.
-  void Repeat(UINT interval_ms, std::function<void()> action);
-  void Stop();
+  void Repeat(UINT interval_ms, std::function<void()> action) {
+    action_ = std::move(action);
+    ran_ = false;
+    SetTimer(window_, kRepeatTimer, interval_ms, nullptr);
+  }
+  void Stop() { KillTimer(window_, kRepeatTimer); }
   bool Ran() const { return ran_; }
 
  private:
-  static LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static constexpr const char* kClass = "KelvaryTestProbe";
+  static constexpr UINT kRunAction = WM_APP + 1;
+  static constexpr UINT_PTR kRepeatTimer = 1;
+
+  static LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* probe = reinterpret_cast<PostedProbe*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const bool ours = message == kRunAction || (message == WM_TIMER && wparam == kRepeatTimer);
+    if (!ours || !probe) return DefWindowProcA(window, message, wparam, lparam);
+    probe->ran_ = true;
+    if (probe->action_) probe->action_();
+    return 0;
+  }
 
   HWND window_ = nullptr;
   std::function<void()> action_;

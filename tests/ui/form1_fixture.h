@@ -56,6 +56,12 @@ inline void ExpectControls(HWND parent, std::span<const ExpectedControl> control
   }
 }
 
+inline LOGFONTA FontOf(HWND control) {
+  LOGFONTA font{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font;
+}
+
 class Form1Test : public ::testing::Test {
  protected:
   Form1Test() { SetStoreKeyPaths(); }

@@ -1,13 +1,17 @@
 // The main and about windows' rules that need no window: twips to pixels at
 // the DPIs Windows offers (halves round up), the dialog font's height, the
 // argument text Kelvary starts with and the command line of the second
-// instance, the report's clipboard text, and the about and version texts.
+// instance, the report's clipboard text, the about and version texts, and
+// the stored Show Estimates choice.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 
+#include "servers/registry_store.h"
+#include "support/memory_registry.h"
 #include "ui/command_line.h"
+#include "ui/estimates_choice.h"
 #include "ui/info_texts.h"
 #include "ui/report_copy.h"
 #include "ui/version_record.h"
@@ -69,6 +73,19 @@ TEST(InfoTextsTest, AboutNamesTheProductItsVersionMakerLicenceAndWhatItDoes) {
             "Other\r\nVersion 3.1.15\r\nMade by Brennic\r\nCopyright (c) 2026 Brennic\r\n"
             "Released under the MIT licence.\r\n\r\nShows which calculations are running in an Essbase "
             "application, how far each has got, when it started and who started it.");
+}
+
+// Show Estimates, kept in the store's product key: off in a store an older
+// copy wrote, and off again once unticked.
+TEST(EstimatesChoiceTest, IsOffUnlessTickedAndStored) {
+  SetStoreKeyPaths();
+  MemoryRegistry store;
+  EXPECT_FALSE(ReadShowEstimates(store));
+  WriteShowEstimates(store, true);
+  EXPECT_EQ(RegReadText(store, RegRoot::CurrentUser, "Software\\Brennic\\Kelvary", "ShowEstimates"), "1");
+  EXPECT_TRUE(ReadShowEstimates(store));
+  WriteShowEstimates(store, false);
+  EXPECT_FALSE(ReadShowEstimates(store));
 }
 
 }  // namespace

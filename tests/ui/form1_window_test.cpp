@@ -1,0 +1,192 @@
+// The real main window in this test's process: what the user sees before
+// doing anything (controls, frame, where Tab goes, the layout again on a
+// 150 % screen), a check that keeps the list's place, the ways of closing and
+// the finish alert.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "form1_fixture.h"
+#include "ui/finish_notice_win32.h"
+
+namespace kelvary::test {
+namespace {
+
+// Twips / 15 at 96 DPI.
+const ExpectedControl kControls[] = {
+    {form1::Label1, "Static", "Server:", {8, 8, 41, 17}},
+    {form1::cboServers, "ComboBox", "Demo", {56, 8, 209, 21}},  // the one server, selected
+    {form1::Label2, "Static", "Application:", {8, 40, 81, 17}},
+    {form1::txtApp, "Edit", "", {96, 40, 233, 19}},
+    {form1::chkCheck, "Button", "Automatically Re-Check Kelvary Every 30 Seconds", {8, 64, 326, 16}},
+    {form1::chkDetail, "Button", "Show Detail on Calculation Intervals", {8, 88, 289, 13}},
+    {form1::lstCalcs, "ListBox", "", {8, 112, 329, 69}},
+    {form1::cmdNewWindow, "Button", "Open New Window", {8, 192, 113, 25}},
+    {form1::cmdExit, "Button", "Close", {144, 192, 73, 25}},
+    {form1::cmdOK, "Button", "Check Calculation", {224, 192, 113, 25}},
+};
+
+class Form1LayoutTest : public Form1Test {
+ protected:
+  void SetUp() override {
+    AddDemoServer();
+    Open();
+    ASSERT_EQ(GetDpiForWindow(Window()), 96u) << "the test prefix runs at 100 %";
+  }
+
+};
+
+// A fixed window with a minimize button; the focus starts on the server list,
+// a drop-down list that takes no typed names.
+TEST_F(Form1LayoutTest, ControlsHaveTheirClassCaptionPlaceAndFontAt96Dpi) {
+  ExpectControls(Window(), kControls);
+  EXPECT_EQ(TextOf(Window()), "Kelvary");
+  EXPECT_FALSE(GetWindowLongPtrA(Window(), GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_TRUE(GetWindowLongPtrA(Window(), GWL_STYLE) & WS_MINIMIZEBOX);
+  EXPECT_EQ(FocusId(), form1::cboServers);
+  EXPECT_EQ(GetWindowLongPtrA(Control(form1::cboServers), GWL_STYLE) & 0x3, CBS_DROPDOWNLIST);
+  EXPECT_EQ(ClientSize(Window()), (PixelRect{0, 0, 351, 227}));  // 5265 by 3405 twips
+  EXPECT_EQ(FontOf(Control(form1::Label1)).lfHeight, -11);
+  EXPECT_STREQ(FontOf(Control(form1::Label1)).lfFaceName, "MS Shell Dlg 2");
+}
+
+TEST_F(Form1LayoutTest, TabWalksTheFocusOrderAndComesBackAround) {
+  SetFocus(Control(form1::cboServers));
+  const int order[] = {form1::txtApp, form1::chkCheck, form1::lstCalcs, form1::cmdExit,
+                       form1::cmdOK, form1::cmdNewWindow, form1::chkDetail, form1::cboServers};
+  for (int expected : order) {
+    PressKey(VK_TAB);
+    EXPECT_EQ(FocusId(), expected);
+  }
+}
+
+TEST_F(Form1LayoutTest, MovingTo150PercentLaysOutControlsAndFontAgain) {
+  RECT suggested{};
+  GetWindowRect(Window(), &suggested);
+  SendMessageA(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  // Twips / 10 at 144 DPI, halves rounded up.
+  EXPECT_EQ(ChildRect(Control(form1::cboServers)), (PixelRect{84, 12, 314, 32}));
+  EXPECT_EQ(ChildRect(Control(form1::chkDetail)), (PixelRect{12, 132, 434, 20}));
+  EXPECT_EQ(ChildRect(Control(form1::cmdOK)), (PixelRect{336, 288, 170, 38}));
+  EXPECT_EQ(ClientSize(Window()), (PixelRect{0, 0, 527, 341}));
+  EXPECT_EQ(FontOf(Control(form1::cmdOK)).lfHeight, -16);
+}
+
+// --- checks ---
+
+class Form1CheckTest : public Form1Test {
+ protected:
+  void SetUp() override {
+    AddDemoServer();
+    Open();
+    SetAppText("sample");
+  }
+
+  // The window reopened on a server "Busy" of a log of its own.
+  void OpenOnBusyLog() {
+    AddServer("Busy", busy_essbase_.Text());
+    Reopen(folder_.Text());
+    SelectServer("Busy");
+    SetAppText("busy");
+  }
+
+  TempFolder busy_essbase_;
+};
+
+// A tick runs a check. One that finds the same lines leaves the list where
+// it was scrolled, with its line picked; other lines come with none picked.
+TEST_F(Form1CheckTest, TimerTickRunsACheckThatKeepsTheListsPlaceForTheSameLines) {
+  Click(form1::chkDetail);
+  SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
+  ASSERT_GE(Report().size(), 9u) << "the demo's report with detail";
+  HWND list = Control(form1::lstCalcs);
+  SendMessageA(list, LB_SETCURSEL, 5, 0);
+  SendMessageA(list, LB_SETTOPINDEX, 3, 0);
+  SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 5);
+  EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 3);
+  SendMessageA(list, LB_SETCURSEL, 1, 0);
+  Click(form1::chkDetail);
+  SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
+  EXPECT_EQ(Report(), kDemoReport);
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+}
+
+struct CloseCase {
+  const char* how;
+  void (*close)(HWND window);
+};
+
+class Form1ClosingTest : public Form1Test, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(Form1ClosingTest, WritesServerCommaApplicationAndEndsTheProgram) {
+  AddDemoServer();
+  AddServer("Prod", "\\\\essbase01\\Essbase");
+  Open();
+  SelectServer("Prod");
+  SetAppText("Budget");
+  GetParam().close(Window());
+  Pump();
+  EXPECT_EQ(Window(), nullptr);
+  EXPECT_EQ(Ini(), "Prod,Budget\r\n");
+  EXPECT_TRUE(QuitPosted());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWay, Form1ClosingTest,
+    ::testing::Values(
+        CloseCase{"CloseButton", [](HWND w) { SendMessageA(GetDlgItem(w, form1::cmdExit), BM_CLICK, 0, 0); }},
+        CloseCase{"Esc",
+                  [](HWND w) {
+                    SetFocus(GetDlgItem(w, form1::txtApp));
+                    PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+                  }},
+        CloseCase{"CloseBox", [](HWND w) { SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        CloseCase{"SessionEnds",
+                  [](HWND w) {
+                    if (SendMessageA(w, WM_QUERYENDSESSION, 0, 0)) SendMessageA(w, WM_ENDSESSION, TRUE, 0);
+                  }}),
+    [](const ::testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.how); });
+
+const std::string kHeader = "[Wed Jan 08 10:00:00 2003]Local/BUSY/Basic/admin/Info(1012555)\r\n";
+const std::string kRunning = kHeader + "Calculating [ Measures(Sales)]\r\n";
+const std::string kFinished = kRunning + kHeader + "Total Calc Elapsed Time : [734] seconds\r\n";
+
+// Whether `owner` has its icon in the notification area: only an icon that
+// is there can be changed.
+bool HasNotificationIcon(HWND owner) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = FinishNotice::kIconId;
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+// The finish alert, through the real notification area: the icon comes with
+// the first calculation that finishes while the automatic re-check is on, and
+// goes with the window. Which calculations count as finished is the core's.
+TEST_F(Form1CheckTest, FinishAlertIconComesWhenAWatchedCalculationFinishesAndGoesWithTheWindow) {
+  OpenOnBusyLog();
+  const auto Check = [this](const std::string& log) {
+    busy_essbase_.Write("app/BUSY/BUSY.log", log);
+    Click(form1::cmdOK);
+    Pump();
+  };
+
+  Check(kRunning);
+  Check(kFinished);
+  EXPECT_FALSE(HasNotificationIcon(Window())) << "finished while nobody watched";
+
+  Click(form1::chkCheck);
+  Check(kRunning);
+  EXPECT_FALSE(HasNotificationIcon(Window())) << "still running";
+  Check(kFinished);
+  EXPECT_TRUE(HasNotificationIcon(Window()));
+
+  HWND window = Window();
+  CloseAndForget();
+  EXPECT_FALSE(HasNotificationIcon(window));
+}
+
+
+}  // namespace
+}  // namespace kelvary::test
