@@ -32,33 +32,29 @@ struct MonitorCase {
   MonitorStatus expected;
 };
 
-class MonitorTable : public ::testing::TestWithParam<MonitorCase> {};
-
-TEST_P(MonitorTable, GivesTheStateAndOneLine) {
-  const MonitorCase& c = GetParam();
-  const MonitorStatus status = cli::StatusOfCheck(Scanned(c.log), "SAMPLE", c.thresholds);
-  EXPECT_EQ(status.exit_code, c.expected.exit_code);
-  EXPECT_EQ(status.line, c.expected.line);
-}
-
 // BASIC from 10:00, BUDGET from 10:05; the log's latest stamp is 10:12:14.
 const Lines kTwoRunning = Joined({Started("10:00:00"), Started("10:05:00", "Budget"), Notice("10:12:14")});
 constexpr std::int64_t k12Min = 734;
 
-INSTANTIATE_TEST_SUITE_P(
-    Checks, MonitorTable,
-    ::testing::Values(
-        MonitorCase{"NothingRunning", {}, {}, {0, "KELVARY OK - no calculations running in SAMPLE | running=0 longest=0s"}},
-        MonitorCase{"BelowBoth", kTwoRunning, {k12Min + 1, 7200},
-                    {0, "KELVARY OK - 2 calculations running in SAMPLE, longest 12 min | running=2 longest=734s;735;7200"}},
-        MonitorCase{"WarningFromItsThresholdOn", kTwoRunning, {k12Min, std::nullopt},
-                    {1, "KELVARY WARNING - 2 calculations running in SAMPLE, longest 12 min | running=2 longest=734s;734;"}},
-        MonitorCase{"CriticalBeatsWarning", kTwoRunning, {60, k12Min},
-                    {2, "KELVARY CRITICAL - 2 calculations running in SAMPLE, longest 12 min | running=2 longest=734s;60;734"}},
-        MonitorCase{"UnreadableStampsWarnOfNothing", Joined({{"[Wed Jan 08 25:00:00 2003]Local/Sample/Basic/admin/Info(1)",
-                                                              "Calculating [ Measures(Sales)]"}}),
-                    {60, 120}, {0, "KELVARY OK - 1 calculation running in SAMPLE, longest unknown | running=1 longest=U;60;120"}}),
-    [](const ::testing::TestParamInfo<MonitorCase>& info) { return std::string(info.param.name); });
+TEST(MonitorTable, GivesTheStateAndOneLine) {
+  const MonitorCase cases[] = {
+      {"NothingRunning", {}, {}, {0, "KELVARY OK - no calculations running in SAMPLE | running=0 longest=0s"}},
+      {"BelowBoth", kTwoRunning, {k12Min + 1, 7200},
+       {0, "KELVARY OK - 2 calculations running in SAMPLE, longest 12 min | running=2 longest=734s;735;7200"}},
+      {"WarningFromItsThresholdOn", kTwoRunning, {k12Min, std::nullopt},
+       {1, "KELVARY WARNING - 2 calculations running in SAMPLE, longest 12 min | running=2 longest=734s;734;"}},
+      {"CriticalBeatsWarning", kTwoRunning, {60, k12Min},
+       {2, "KELVARY CRITICAL - 2 calculations running in SAMPLE, longest 12 min | running=2 longest=734s;60;734"}},
+      {"UnreadableStampsWarnOfNothing", Joined({{"[Wed Jan 08 25:00:00 2003]Local/Sample/Basic/admin/Info(1)",
+                                                 "Calculating [ Measures(Sales)]"}}),
+       {60, 120}, {0, "KELVARY OK - 1 calculation running in SAMPLE, longest unknown | running=1 longest=U;60;120"}}};
+  for (const MonitorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const MonitorStatus status = cli::StatusOfCheck(Scanned(c.log), "SAMPLE", c.thresholds);
+    EXPECT_EQ(status.exit_code, c.expected.exit_code);
+    EXPECT_EQ(status.line, c.expected.line);
+  }
+}
 
 TEST(MonitorStatus, AFailedCheckIsUnknown) {
   const MonitorStatus status = cli::UnknownStatus("SAMPLE", "the server refused the login");

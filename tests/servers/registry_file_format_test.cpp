@@ -41,34 +41,30 @@ struct ValueCase {
   std::string data;
 };
 
-class RegFileValues : public ::testing::TestWithParam<ValueCase> {};
-
-TEST_P(RegFileValues, ReadsTheValueOfALine) {
-  const ParsedRegFile parsed = Parse(kHeader + kProd + GetParam().line + "\r\n");
-  ASSERT_FALSE(parsed.problem) << parsed.problem->reason;
-  const RegistryValue* value = ValueOf(parsed, kProdPath, GetParam().name);
-  ASSERT_NE(value, nullptr);
-  EXPECT_EQ(value->type, GetParam().type);
-  EXPECT_EQ(value->data, GetParam().data);
+TEST(RegFileRead, ReadsTheValueOfEachLine) {
+  const ValueCase cases[] = {
+      {"escaped backslashes", R"("Path"="d:\\essbase")", "Path", kRegSz, std::string("d:\\essbase\0", 11)},
+      {"escaped quote", R"("Password"="a\"b")", "Password", kRegSz, std::string("a\"b\0", 4)},
+      {"trailing backslash", R"("Path"="d:\\")", "Path", kRegSz, std::string("d:\\\0", 4)},
+      {"empty text", R"("Access"="")", "Access", kRegSz, std::string("\0", 1)},
+      {"= and ; inside text", R"("Password"="a=b;c")", "Password", kRegSz, std::string("a=b;c\0", 6)},
+      {"eight-bit text", "\"Path\"=\"caf\xE9\"", "Path", kRegSz, std::string("caf\xE9\0", 5)},
+      {"default value", R"(@="x")", "", kRegSz, std::string("x\0", 2)},
+      {"dword", "\"Access\"=dword:00000001", "Access", kRegDword, std::string("\1\0\0\0", 4)},
+      {"short dword", "\"Access\"=dword:1f", "Access", kRegDword, std::string("\x1f\0\0\0", 4)},
+      {"binary", "\"Blob\"=hex:01,ff", "Blob", kRegBinary, "\x01\xff"},
+      {"expandable text", "\"Path\"=hex(2):25,00,00,00", "Path", kRegExpandSz, std::string("%\0\0\0", 4)},
+      {"typed hex is text only for type 1", "\"DNS\"=hex(1):65,73,73", "DNS", kRegSz, "ess"},
+      {"name's case ignored", R"("PATH"="d:")", "path", kRegSz, std::string("d:\0", 3)}};
+  for (const ValueCase& c : cases) {
+    const ParsedRegFile parsed = Parse(kHeader + kProd + c.line + "\r\n");
+    ASSERT_FALSE(parsed.problem) << c.behaviour << ": " << parsed.problem->reason;
+    const RegistryValue* value = ValueOf(parsed, kProdPath, c.name);
+    ASSERT_NE(value, nullptr) << c.behaviour;
+    EXPECT_EQ(value->type, c.type) << c.behaviour;
+    EXPECT_EQ(value->data, c.data) << c.behaviour;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, RegFileValues,
-    ::testing::Values(
-        ValueCase{"TextWithEscapedBackslashes", R"("Path"="d:\\essbase")", "Path", kRegSz, std::string("d:\\essbase\0", 11)},
-        ValueCase{"EscapedQuote", R"("Password"="a\"b")", "Password", kRegSz, std::string("a\"b\0", 4)},
-        ValueCase{"TrailingBackslash", R"("Path"="d:\\")", "Path", kRegSz, std::string("d:\\\0", 4)},
-        ValueCase{"EmptyText", R"("Access"="")", "Access", kRegSz, std::string("\0", 1)},
-        ValueCase{"EqualsAndSemicolonInsideText", R"("Password"="a=b;c")", "Password", kRegSz, std::string("a=b;c\0", 6)},
-        ValueCase{"EightBitText", "\"Path\"=\"caf\xE9\"", "Path", kRegSz, std::string("caf\xE9\0", 5)},
-        ValueCase{"DefaultValue", R"(@="x")", "", kRegSz, std::string("x\0", 2)},
-        ValueCase{"Dword", "\"Access\"=dword:00000001", "Access", kRegDword, std::string("\1\0\0\0", 4)},
-        ValueCase{"ShortDword", "\"Access\"=dword:1f", "Access", kRegDword, std::string("\x1f\0\0\0", 4)},
-        ValueCase{"Binary", "\"Blob\"=hex:01,ff", "Blob", kRegBinary, "\x01\xff"},
-        ValueCase{"ExpandableText", "\"Path\"=hex(2):25,00,00,00", "Path", kRegExpandSz, std::string("%\0\0\0", 4)},
-        ValueCase{"TypedHexIsTextOnlyForType1", "\"DNS\"=hex(1):65,73,73", "DNS", kRegSz, "ess"},
-        ValueCase{"NameCaseIgnoredForLookup", R"("PATH"="d:")", "path", kRegSz, std::string("d:\0", 3)}),
-    [](const auto& info) { return std::string(info.param.behaviour); });
 
 TEST(RegFileRead, AHexListContinuesOverBackslashEndedLines) {
   const ParsedRegFile parsed = Parse(kHeader + kProd + "\"Blob\"=hex(7):61,00,\\\r\n  62,00,\\\r\n  00,00\r\n");
@@ -111,39 +107,36 @@ struct DamageCase {
   std::size_t line;
 };
 
-class RegFileDamage : public ::testing::TestWithParam<DamageCase> {};
-
-TEST_P(RegFileDamage, NamesTheWrongLineAndReadsAsEmpty) {
-  const ParsedRegFile parsed = Parse(GetParam().text);
-  ASSERT_TRUE(parsed.problem);
-  EXPECT_EQ(parsed.problem->line, GetParam().line) << parsed.problem->reason;
-  EXPECT_FALSE(parsed.problem->reason.empty());
-  EXPECT_TRUE(parsed.tree.Root().subkeys.empty());
+// Each names the wrong line, and the file reads as empty.
+TEST(RegFileRead, DamageNamesItsLine) {
+  const DamageCase cases[] = {
+      {"WrongHeader", "REGEDIT4\r\n\r\n" + kProd, 1},
+      {"Utf8ByteOrderMark", "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n", 1},
+      {"UnclosedQuote", kHeader + kProd + "\"Path\"=\"d:\\\\essbase\r\n", 4},
+      {"SingleBackslash", kHeader + kProd + "\"Path\"=\"d:\\essbase\"\r\n", 4},
+      {"TextAfterClosingQuote", kHeader + kProd + "\"Path\"=\"d:\" x\r\n", 4},
+      {"MissingEquals", kHeader + kProd + "\"Path\" \"d:\"\r\n", 4},
+      {"UnknownType", kHeader + kProd + "\"Path\"=qword:1\r\n", 4},
+      {"BadDword", kHeader + kProd + "\"Access\"=dword:123456789\r\n", 4},
+      {"BadHexByte", kHeader + kProd + "\"Blob\"=hex:1,zz\r\n", 4},
+      {"BadHexType", kHeader + kProd + "\"Blob\"=hex(q):00\r\n", 4},
+      {"ValueRemoval", kHeader + kProd + "\"Path\"=-\r\n", 4},
+      {"KeyRemoval", kHeader + "[-HKEY_CURRENT_USER\\Software\\X]\r\n", 3},
+      {"OtherRoot", kHeader + "[HKEY_LOCAL_MACHINE\\Software\\X]\r\n", 3},
+      {"UnclosedSection", kHeader + "[HKEY_CURRENT_USER\\Software\\X\r\n", 3},
+      {"ValueBeforeAnySection", kHeader + "\"Path\"=\"d:\"\r\n", 3},
+      {"StrayText", kHeader + kProd + "Path=d:\r\n", 4},
+      {"LineCountsFromOneAcrossLfEnds", "Windows Registry Editor Version 5.00\n\n\n\nbad\n", 5},
+      {"Utf16EndingInHalfACharacter",
+       "\xFF\xFE" + Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n[X]") + "x", 3}};
+  for (const DamageCase& c : cases) {
+    const ParsedRegFile parsed = Parse(c.text);
+    ASSERT_TRUE(parsed.problem) << c.behaviour;
+    EXPECT_EQ(parsed.problem->line, c.line) << c.behaviour << ": " << parsed.problem->reason;
+    EXPECT_FALSE(parsed.problem->reason.empty());
+    EXPECT_TRUE(parsed.tree.Root().subkeys.empty()) << c.behaviour;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, RegFileDamage,
-    ::testing::Values(
-        DamageCase{"WrongHeader", "REGEDIT4\r\n\r\n" + kProd, 1},
-        DamageCase{"Utf8ByteOrderMark", "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n", 1},
-        DamageCase{"UnclosedQuote", kHeader + kProd + "\"Path\"=\"d:\\\\essbase\r\n", 4},
-        DamageCase{"SingleBackslash", kHeader + kProd + "\"Path\"=\"d:\\essbase\"\r\n", 4},
-        DamageCase{"TextAfterClosingQuote", kHeader + kProd + "\"Path\"=\"d:\" x\r\n", 4},
-        DamageCase{"MissingEquals", kHeader + kProd + "\"Path\" \"d:\"\r\n", 4},
-        DamageCase{"UnknownType", kHeader + kProd + "\"Path\"=qword:1\r\n", 4},
-        DamageCase{"BadDword", kHeader + kProd + "\"Access\"=dword:123456789\r\n", 4},
-        DamageCase{"BadHexByte", kHeader + kProd + "\"Blob\"=hex:1,zz\r\n", 4},
-        DamageCase{"BadHexType", kHeader + kProd + "\"Blob\"=hex(q):00\r\n", 4},
-        DamageCase{"ValueRemoval", kHeader + kProd + "\"Path\"=-\r\n", 4},
-        DamageCase{"KeyRemoval", kHeader + "[-HKEY_CURRENT_USER\\Software\\X]\r\n", 3},
-        DamageCase{"OtherRoot", kHeader + "[HKEY_LOCAL_MACHINE\\Software\\X]\r\n", 3},
-        DamageCase{"UnclosedSection", kHeader + "[HKEY_CURRENT_USER\\Software\\X\r\n", 3},
-        DamageCase{"ValueBeforeAnySection", kHeader + "\"Path\"=\"d:\"\r\n", 3},
-        DamageCase{"StrayText", kHeader + kProd + "Path=d:\r\n", 4},
-        DamageCase{"LineCountsFromOneAcrossLfEnds", "Windows Registry Editor Version 5.00\n\n\n\nbad\n", 5},
-        DamageCase{"Utf16EndingInHalfACharacter",
-                   "\xFF\xFE" + Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n[X]") + "x", 3}),
-    [](const auto& info) { return std::string(info.param.behaviour); });
 
 RegistryTree TreeWith(const KeyPath& path, std::vector<RegistryValue> values) {
   RegistryTree tree(CaseMap::Windows1252());
@@ -174,28 +167,24 @@ struct WriteCase {
   std::string line;
 };
 
-class RegFileValueLines : public ::testing::TestWithParam<WriteCase> {};
-
-TEST_P(RegFileValueLines, WritesTheValueAs) {
-  const std::string text = *FormatRegFile(TreeWith({"K"}, {GetParam().value}));
-  EXPECT_EQ(text, kHeader + "[HKEY_CURRENT_USER\\K]\r\n" + GetParam().line + "\r\n\r\n");
+TEST(RegFileWrite, WritesEachValueAsItsLine) {
+  const WriteCase cases[] = {
+      {"QuotedTextWithEscapes", {"Pa\"th", kRegSz, std::string("\\\\s\\\"x\"\\\0", 9), {}},
+       R"("Pa\"th"="\\\\s\\\"x\"\\")"},
+      {"DefaultValueAsAt", {"", kRegSz, std::string("x\0", 2), {}}, R"(@="x")"},
+      {"Dword", {"Access", kRegDword, std::string("\x2a\0\0\0", 4), {}}, "\"Access\"=dword:0000002a"},
+      {"BinaryAsHex", {"B", kRegBinary, "\x01\xab", {}}, "\"B\"=hex:01,ab"},
+      {"OtherTypesAsTypedHex", {"E", kRegExpandSz, std::string("%\0", 2), {}}, "\"E\"=hex(2):25,00"},
+      {"TextWithoutNulAsTypedHex", {"DNS", kRegSz, "ab", {}}, "\"DNS\"=hex(1):61,62"},
+      {"TextWithLineBreakAsTypedHex", {"P", kRegSz, std::string("a\nb\0", 4), {}},
+       "\"P\"=hex(1):61,0a,62,00"},
+      {"ValueFromTheFileAsItWasWritten", {"B", kRegBinary, "\x01", "hex:01,\\\r\n  02"},
+       "\"B\"=hex:01,\\\r\n  02"}};
+  for (const WriteCase& c : cases) {
+    EXPECT_EQ(*FormatRegFile(TreeWith({"K"}, {c.value})), kHeader + "[HKEY_CURRENT_USER\\K]\r\n" + c.line + "\r\n\r\n")
+        << c.behaviour;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, RegFileValueLines,
-    ::testing::Values(
-        WriteCase{"QuotedTextWithEscapes", {"Pa\"th", kRegSz, std::string("\\\\s\\\"x\"\\\0", 9), {}},
-                  R"("Pa\"th"="\\\\s\\\"x\"\\")"},
-        WriteCase{"DefaultValueAsAt", {"", kRegSz, std::string("x\0", 2), {}}, R"(@="x")"},
-        WriteCase{"Dword", {"Access", kRegDword, std::string("\x2a\0\0\0", 4), {}}, "\"Access\"=dword:0000002a"},
-        WriteCase{"BinaryAsHex", {"B", kRegBinary, "\x01\xab", {}}, "\"B\"=hex:01,ab"},
-        WriteCase{"OtherTypesAsTypedHex", {"E", kRegExpandSz, std::string("%\0", 2), {}}, "\"E\"=hex(2):25,00"},
-        WriteCase{"TextWithoutNulAsTypedHex", {"DNS", kRegSz, "ab", {}}, "\"DNS\"=hex(1):61,62"},
-        WriteCase{"TextWithLineBreakAsTypedHex", {"P", kRegSz, std::string("a\nb\0", 4), {}},
-                  "\"P\"=hex(1):61,0a,62,00"},
-        WriteCase{"ValueFromTheFileAsItWasWritten", {"B", kRegBinary, "\x01", "hex:01,\\\r\n  02"},
-                  "\"B\"=hex:01,\\\r\n  02"}),
-    [](const auto& info) { return std::string(info.param.behaviour); });
 
 TEST(RegFileWrite, ANameWithALineBreakCannotBeWritten) {
   EXPECT_FALSE(FormatRegFile(TreeWith({"Servers", "a\nb"}, {})));

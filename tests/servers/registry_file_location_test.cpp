@@ -11,19 +11,14 @@ struct LocationCase {
   std::string path;
 };
 
-class RegistryFileLocation : public ::testing::TestWithParam<LocationCase> {};
-
-TEST_P(RegistryFileLocation, Is) { EXPECT_EQ(RegistryFilePath(GetParam().environment), GetParam().path); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Environments, RegistryFileLocation,
-    ::testing::Values(
-        LocationCase{"NamedFileFirst", {"/tmp/s.reg", "/x/config", "/home/ann"}, "/tmp/s.reg"},
-        LocationCase{"XdgConfigHome", {"", "/x/config", "/home/ann"}, "/x/config/kelvary/registry.reg"},
-        LocationCase{"HomeConfigByDefault", {"", "", "/home/ann"}, "/home/ann/.config/kelvary/registry.reg"},
-        LocationCase{"RelativeXdgConfigHomeIgnored", {"", "config", "/home/ann"},
-                     "/home/ann/.config/kelvary/registry.reg"}),
-    [](const auto& info) { return std::string(info.param.behaviour); });
+TEST(RegistryFileLocation, NamedFileThenXdgConfigHomeThenHome) {
+  const LocationCase cases[] = {
+      {"named file first", {"/tmp/s.reg", "/x/config", "/home/ann"}, "/tmp/s.reg"},
+      {"XDG_CONFIG_HOME", {"", "/x/config", "/home/ann"}, "/x/config/kelvary/registry.reg"},
+      {"home's .config by default", {"", "", "/home/ann"}, "/home/ann/.config/kelvary/registry.reg"},
+      {"relative XDG_CONFIG_HOME ignored", {"", "config", "/home/ann"}, "/home/ann/.config/kelvary/registry.reg"}};
+  for (const LocationCase& c : cases) EXPECT_EQ(RegistryFilePath(c.environment), c.path) << c.behaviour;
+}
 
 }  // namespace
 }  // namespace kelvary

@@ -32,7 +32,7 @@ const std::string kOther = "Received Command [Report] from user [admin]";
 std::string Total(const std::string& seconds) { return "Total Calc Elapsed Time : [" + seconds + "] seconds"; }
 
 // A finished run: start and finish under the given clocks of Jan 8.
-Lines Run(const std::string& from, const std::string& to, const std::string& seconds) {
+Lines EarlierRun(const std::string& from, const std::string& to, const std::string& seconds) {
   return {At(Jan8(from)), kStart, At(Jan8(to)), Total(seconds)};
 }
 
@@ -63,104 +63,101 @@ struct EstimateCase {
   Lines summary;
 };
 
-class EstimateTable : public ::testing::TestWithParam<EstimateCase> {};
-
 // Read whole and in small blocks: the log's latest stamp may stand in any block.
-TEST_P(EstimateTable, EstimatesAndHistoryFromTheStamps) {
-  Lines log;
-  for (const Lines& part : GetParam().log) log.insert(log.end(), part.begin(), part.end());
-  for (std::size_t piece : {SIZE_MAX, std::size_t{7}}) {
-    ScanState state;
-    test::StringSource source(test::CrLfLog(log), piece);
-    ASSERT_EQ(ScanLog(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), nullptr}), ScanResult::Complete);
-    LinesSink sink;
-    WriteReport(state, ReportOptions{false, true}, sink);
-    EXPECT_EQ(sink.lines, GetParam().report) << "pieces of " << piece;
-    EXPECT_EQ(SummaryLines(state.history), GetParam().summary) << "pieces of " << piece;
+TEST(EstimateTable, EstimatesAndHistoryFromTheStamps) {
+  const EstimateCase cases[] = {
+      // 4 of 10 notices in 24 min: the whole takes 60; the log's latest stamp is a later message's.
+      {"FromItsNotices",
+       {{At(Jan8("10:00:00")), kStart, At(Jan8("10:00:01")), kTen, At(Jan8("10:06:00")), kNotice,
+         At(Jan8("10:12:00")), kNotice, At(Jan8("10:18:00")), kNotice, At(Jan8("10:24:00")), kNotice,
+         At(Jan8("10:30:00"), "Plan", "joe"), kOther}},
+       {"SALES (4 out of 10) - Started at 10:00 am by admin",
+        "  ~ 40%, running 30 min, about 30 min left (from its notices)"},
+       {}},
+      // The server's figures 600.5, 1200 and 900 s, not the stamps' 1260: median 900 s.
+      {"FromTheMedianOfEarlierRuns",
+       {EarlierRun("08:00:00", "08:10:00", "600.5"), EarlierRun("09:00:00", "09:21:00", "1200"),
+        EarlierRun("11:15:00", "11:30:00", "900"), {At(Jan8("12:00:00")), kStart, At(Jan8("12:05:00")), kOther}},
+       {"SALES (0 out of 0) - Started at 12:00 pm by admin",
+        "  ~ running 5 min, about 10 min left (from earlier runs)"},
+       {"SALES admin runs=3 median=900 longest=1200 latest=2003-01-08T11:30:00"}},
+      {"EarlierRunsOfAnotherUserDoNotCount",
+       {EarlierRun("08:00:00", "08:10:00", "600"), {At(Jan8("12:00:00"), "Sales", "joe"), kStart}},
+       {"SALES (0 out of 0) - Started at 12:00 pm by joe", "  ~ running 0 s, no estimate"},
+       {"SALES admin runs=1 median=600 longest=600 latest=2003-01-08T08:10:00"}},
+      {"UnreadableStartGivesNoEstimateDespiteHistory",
+       {EarlierRun("08:00:00", "08:10:00", "600"), {At("Wed Jan 08 12:00 2003"), kStart, At(Jan8("12:05:00")), kOther}},
+       {"SALES (0 out of 0) - Started at 12:00 pm by admin",
+        "  ~ running for an unknown time, no estimate"},
+       {"SALES admin runs=1 median=600 longest=600 latest=2003-01-08T08:10:00"}},
+      // Feb 29 is a day of 2000; Feb 30 of no year, so that notice gives no rate.
+      {"DayTheMonthLacksIsUnreadable",
+       {{At("Tue Feb 29 10:00:00 2000"), kStart, At("Tue Feb 29 10:00:00 2000"), kHalf,
+         At("Wed Feb 30 10:05:00 2000"), kNotice, At("Wed Mar 01 10:10:00 2000"), kOther}},
+       {"SALES (1 out of 2) - Started at 10:00 am by admin",
+        "  ~ 50%, running 24 h 10 min, no estimate"},
+       {}},
+      {"UnreadableNoticeStampFallsBackToHistory",
+       {EarlierRun("08:00:00", "08:10:00", "600"),
+        {At(Jan8("12:00:00")), kStart, At(Jan8("12:00:00")), kHalf, At("soon"), kNotice,
+         At(Jan8("12:04:00")), kOther}},
+       {"SALES (1 out of 2) - Started at 12:00 pm by admin",
+        "  ~ 50%, running 4 min, about 6 min left (from earlier runs)"},
+       {"SALES admin runs=1 median=600 longest=600 latest=2003-01-08T08:10:00"}},
+      // A restart is not a finished run: its notices and start are forgotten.
+      {"RestartedInTheMiddle",
+       {{At(Jan8("09:00:00")), kStart, At(Jan8("09:00:00")), kHalf, At(Jan8("09:30:00")), kNotice,
+         At(Jan8("10:00:00")), kStart, At(Jan8("10:02:00")), kOther}},
+       {"SALES (0 out of 0) - Started at 10:00 am by admin", "  ~ running 2 min, no estimate"},
+       {}},
+      {"AcrossMidnightAndTheYearEnd",
+       {{At("Fri Dec 31 23:50:00 1999"), kStart, At("Fri Dec 31 23:50:00 1999"), kHalf,
+         At("Sat Jan 01 00:00:00 2000"), kNotice}},
+       {"SALES (1 out of 2) - Started at 11:50 pm by admin",
+        "  ~ 50%, running 10 min, about 10 min left (from its notices)"},
+       {}},
+      // Past its estimate and still running; no more than 100 percent.
+      {"AllNoticesInIsDueNow",
+       {{At(Jan8("10:00:00")), kStart, At(Jan8("10:00:00")), kHalf, At(Jan8("10:10:00")), kNotice,
+         At(Jan8("10:20:00")), kNotice, At(Jan8("10:25:00")), kOther}},
+       {"SALES (2 out of 2) - Started at 10:00 am by admin",
+        "  ~ 100%, running 25 min, due now (from its notices)"},
+       {}},
+      // More notices than the total: the total is wrong, so neither percent nor rate.
+      {"NoticesBeyondTheTotalAreNoRate",
+       {{At(Jan8("10:00:00")), kStart, At(Jan8("10:00:00")), kHalf, At(Jan8("10:10:00")), kNotice,
+         At(Jan8("10:20:00")), kNotice, At(Jan8("10:30:00")), kNotice}},
+       {"SALES (3 out of 2) - Started at 10:00 am by admin", "  ~ running 30 min, no estimate"},
+       {}},
+      // The stamps' 20, 5 and 10 min stand in for figures that cannot be read.
+      {"UnreadableElapsedFigureTakesTheStamps",
+       {EarlierRun("08:00:00", "08:20:00", "n/a"), EarlierRun("09:00:00", "09:05:00", "1.2.3"),
+        EarlierRun("10:00:00", "10:10:00", "1" + std::string(30, '0')),
+        {At(Jan8("12:00:00")), kStart, At(Jan8("12:05:00")), kOther}},
+       {"SALES (0 out of 0) - Started at 12:00 pm by admin",
+        "  ~ running 5 min, about 5 min left (from earlier runs)"},
+       {"SALES admin runs=3 median=600 longest=1200 latest=2003-01-08T10:10:00"}},
+      {"ServerStartLeavesHistoryButEndsTheRunning",
+       {EarlierRun("08:00:00", "08:10:00", "600"),
+        {At(Jan8("09:00:00")), kStart, At(Jan8("09:01:00")), "Starting Essbase Server - Application [Sample]",
+         At(Jan8("09:30:00")), Total("60")}},
+       {"No calcs are currently processing"},
+       {"SALES admin runs=1 median=600 longest=600 latest=2003-01-08T08:10:00"}}};
+  for (const EstimateCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Lines log;
+    for (const Lines& part : c.log) log.insert(log.end(), part.begin(), part.end());
+    for (std::size_t piece : {SIZE_MAX, std::size_t{7}}) {
+      ScanState state;
+      test::StringSource source(test::CrLfLog(log), piece);
+      ASSERT_EQ(ScanLog(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), nullptr}), ScanResult::Complete);
+      LinesSink sink;
+      WriteReport(state, ReportOptions{false, true}, sink);
+      EXPECT_EQ(sink.lines, c.report) << "pieces of " << piece;
+      EXPECT_EQ(SummaryLines(state.history), c.summary) << "pieces of " << piece;
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Stamps, EstimateTable,
-    ::testing::Values(
-        // 4 of 10 notices in 24 min: the whole takes 60; the log's latest stamp is a later message's.
-        EstimateCase{"FromItsNotices",
-                     {{At(Jan8("10:00:00")), kStart, At(Jan8("10:00:01")), kTen, At(Jan8("10:06:00")), kNotice,
-                       At(Jan8("10:12:00")), kNotice, At(Jan8("10:18:00")), kNotice, At(Jan8("10:24:00")), kNotice,
-                       At(Jan8("10:30:00"), "Plan", "joe"), kOther}},
-                     {"SALES (4 out of 10) - Started at 10:00 am by admin",
-                      "  ~ 40%, running 30 min, about 30 min left (from its notices)"},
-                     {}},
-        // The server's figures 600.5, 1200 and 900 s, not the stamps' 1260: median 900 s.
-        EstimateCase{"FromTheMedianOfEarlierRuns",
-                     {Run("08:00:00", "08:10:00", "600.5"), Run("09:00:00", "09:21:00", "1200"),
-                      Run("11:15:00", "11:30:00", "900"), {At(Jan8("12:00:00")), kStart, At(Jan8("12:05:00")), kOther}},
-                     {"SALES (0 out of 0) - Started at 12:00 pm by admin",
-                      "  ~ running 5 min, about 10 min left (from earlier runs)"},
-                     {"SALES admin runs=3 median=900 longest=1200 latest=2003-01-08T11:30:00"}},
-        EstimateCase{"EarlierRunsOfAnotherUserDoNotCount",
-                     {Run("08:00:00", "08:10:00", "600"), {At(Jan8("12:00:00"), "Sales", "joe"), kStart}},
-                     {"SALES (0 out of 0) - Started at 12:00 pm by joe", "  ~ running 0 s, no estimate"},
-                     {"SALES admin runs=1 median=600 longest=600 latest=2003-01-08T08:10:00"}},
-        EstimateCase{"UnreadableStartGivesNoEstimateDespiteHistory",
-                     {Run("08:00:00", "08:10:00", "600"), {At("Wed Jan 08 12:00 2003"), kStart, At(Jan8("12:05:00")), kOther}},
-                     {"SALES (0 out of 0) - Started at 12:00 pm by admin",
-                      "  ~ running for an unknown time, no estimate"},
-                     {"SALES admin runs=1 median=600 longest=600 latest=2003-01-08T08:10:00"}},
-        // Feb 29 is a day of 2000; Feb 30 of no year, so that notice gives no rate.
-        EstimateCase{"DayTheMonthLacksIsUnreadable",
-                     {{At("Tue Feb 29 10:00:00 2000"), kStart, At("Tue Feb 29 10:00:00 2000"), kHalf,
-                       At("Wed Feb 30 10:05:00 2000"), kNotice, At("Wed Mar 01 10:10:00 2000"), kOther}},
-                     {"SALES (1 out of 2) - Started at 10:00 am by admin",
-                      "  ~ 50%, running 24 h 10 min, no estimate"},
-                     {}},
-        EstimateCase{"UnreadableNoticeStampFallsBackToHistory",
-                     {Run("08:00:00", "08:10:00", "600"),
-                      {At(Jan8("12:00:00")), kStart, At(Jan8("12:00:00")), kHalf, At("soon"), kNotice,
-                       At(Jan8("12:04:00")), kOther}},
-                     {"SALES (1 out of 2) - Started at 12:00 pm by admin",
-                      "  ~ 50%, running 4 min, about 6 min left (from earlier runs)"},
-                     {"SALES admin runs=1 median=600 longest=600 latest=2003-01-08T08:10:00"}},
-        // A restart is not a finished run: its notices and start are forgotten.
-        EstimateCase{"RestartedInTheMiddle",
-                     {{At(Jan8("09:00:00")), kStart, At(Jan8("09:00:00")), kHalf, At(Jan8("09:30:00")), kNotice,
-                       At(Jan8("10:00:00")), kStart, At(Jan8("10:02:00")), kOther}},
-                     {"SALES (0 out of 0) - Started at 10:00 am by admin", "  ~ running 2 min, no estimate"},
-                     {}},
-        EstimateCase{"AcrossMidnightAndTheYearEnd",
-                     {{At("Fri Dec 31 23:50:00 1999"), kStart, At("Fri Dec 31 23:50:00 1999"), kHalf,
-                       At("Sat Jan 01 00:00:00 2000"), kNotice}},
-                     {"SALES (1 out of 2) - Started at 11:50 pm by admin",
-                      "  ~ 50%, running 10 min, about 10 min left (from its notices)"},
-                     {}},
-        // Past its estimate and still running; no more than 100 percent.
-        EstimateCase{"AllNoticesInIsDueNow",
-                     {{At(Jan8("10:00:00")), kStart, At(Jan8("10:00:00")), kHalf, At(Jan8("10:10:00")), kNotice,
-                       At(Jan8("10:20:00")), kNotice, At(Jan8("10:25:00")), kOther}},
-                     {"SALES (2 out of 2) - Started at 10:00 am by admin",
-                      "  ~ 100%, running 25 min, due now (from its notices)"},
-                     {}},
-        // More notices than the total: the total is wrong, so neither percent nor rate.
-        EstimateCase{"NoticesBeyondTheTotalAreNoRate",
-                     {{At(Jan8("10:00:00")), kStart, At(Jan8("10:00:00")), kHalf, At(Jan8("10:10:00")), kNotice,
-                       At(Jan8("10:20:00")), kNotice, At(Jan8("10:30:00")), kNotice}},
-                     {"SALES (3 out of 2) - Started at 10:00 am by admin", "  ~ running 30 min, no estimate"},
-                     {}},
-        // The stamps' 20, 5 and 10 min stand in for figures that cannot be read.
-        EstimateCase{"UnreadableElapsedFigureTakesTheStamps",
-                     {Run("08:00:00", "08:20:00", "n/a"), Run("09:00:00", "09:05:00", "1.2.3"),
-                      Run("10:00:00", "10:10:00", "1" + std::string(30, '0')),
-                      {At(Jan8("12:00:00")), kStart, At(Jan8("12:05:00")), kOther}},
-                     {"SALES (0 out of 0) - Started at 12:00 pm by admin",
-                      "  ~ running 5 min, about 5 min left (from earlier runs)"},
-                     {"SALES admin runs=3 median=600 longest=1200 latest=2003-01-08T10:10:00"}},
-        EstimateCase{"ServerStartLeavesHistoryButEndsTheRunning",
-                     {Run("08:00:00", "08:10:00", "600"),
-                      {At(Jan8("09:00:00")), kStart, At(Jan8("09:01:00")), "Starting Essbase Server - Application [Sample]",
-                       At(Jan8("09:30:00")), Total("60")}},
-                     {"No calcs are currently processing"},
-                     {"SALES admin runs=1 median=600 longest=600 latest=2003-01-08T08:10:00"}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kelvary

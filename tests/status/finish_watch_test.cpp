@@ -24,41 +24,37 @@ struct WatchCase {
   bool watching = true;
 };
 
-class FinishWatchTable : public ::testing::TestWithParam<WatchCase> {};
-
-TEST_P(FinishWatchTable, TellsWhatTheSecondCheckNoLongerLists) {
-  const WatchCase& c = GetParam();
-  FinishWatch watch;
-  const ScanState first = Scanned(c.first);
-  EXPECT_EQ(watch.AfterCheck(CheckOutcome::Reported, "Demo", "SAMPLE", first, true), Lines{});
-  watch.AfterCheck(c.between, "Demo", "SAMPLE", Scanned({}), true);
-  const ScanState second = Scanned(c.second);
-  EXPECT_EQ(watch.AfterCheck(CheckOutcome::Reported, "Demo", c.second_application, second, c.watching), c.alerts);
-}
-
 const Lines kBasicRuns = Started("10:00:00");
 const Lines kBasicDone = Joined({kBasicRuns, Finished("10:12:14", "734.2")});
 
-INSTANTIATE_TEST_SUITE_P(
-    Checks, FinishWatchTable,
-    ::testing::Values(
-        WatchCase{"StillRunning", kBasicRuns, kBasicRuns, {}},
-        WatchCase{"FinishedWithItsElapsedTime", kBasicRuns, kBasicDone, {"BASIC in SAMPLE finished after 12 min"}},
-        WatchCase{"FinishedWithoutAReadableTime", kBasicRuns, Joined({kBasicRuns, Finished("garbled", "soon")}),
-                  {"BASIC in SAMPLE finished"}},
-        WatchCase{"GoneWithoutAFinish", kBasicRuns, Joined({kBasicRuns, kServerRestart}),
-                  {"BASIC in SAMPLE is no longer running"}},
-        WatchCase{"RestartedIsANewCalculation", kBasicRuns, Joined({kBasicDone, Started("10:20:00")}),
-                  {"BASIC in SAMPLE finished after 12 min"}},
-        WatchCase{"OthersStillRunningAreNotTold", Joined({kBasicRuns, Started("10:01:00", "Budget")}),
-                  Joined({kBasicDone, Started("10:01:00", "Budget")}), {"BASIC in SAMPLE finished after 12 min"}},
-        WatchCase{"NotWatching", kBasicRuns, kBasicDone, {}, CheckOutcome::Skipped, "SAMPLE", false},
-        WatchCase{"AnotherApplication", kBasicRuns, {}, {}, CheckOutcome::Skipped, "BUDGET"},
-        WatchCase{"FailedCheckBetweenForgets", kBasicRuns, kBasicDone, {}, CheckOutcome::Failed},
-        WatchCase{"RefusedLoginBetweenForgets", kBasicRuns, kBasicDone, {}, CheckOutcome::LoginRefused},
-        WatchCase{"SkippedCheckBetweenChangesNothing", kBasicRuns, kBasicDone,
-                  {"BASIC in SAMPLE finished after 12 min"}, CheckOutcome::Skipped}),
-    [](const ::testing::TestParamInfo<WatchCase>& info) { return std::string(info.param.name); });
+TEST(FinishWatchTable, TellsWhatTheSecondCheckNoLongerLists) {
+  const WatchCase cases[] = {
+      {"StillRunning", kBasicRuns, kBasicRuns, {}},
+      {"FinishedWithItsElapsedTime", kBasicRuns, kBasicDone, {"BASIC in SAMPLE finished after 12 min"}},
+      {"FinishedWithoutAReadableTime", kBasicRuns, Joined({kBasicRuns, Finished("garbled", "soon")}),
+       {"BASIC in SAMPLE finished"}},
+      {"GoneWithoutAFinish", kBasicRuns, Joined({kBasicRuns, kServerRestart}),
+       {"BASIC in SAMPLE is no longer running"}},
+      {"RestartedIsANewCalculation", kBasicRuns, Joined({kBasicDone, Started("10:20:00")}),
+       {"BASIC in SAMPLE finished after 12 min"}},
+      {"OthersStillRunningAreNotTold", Joined({kBasicRuns, Started("10:01:00", "Budget")}),
+       Joined({kBasicDone, Started("10:01:00", "Budget")}), {"BASIC in SAMPLE finished after 12 min"}},
+      {"NotWatching", kBasicRuns, kBasicDone, {}, CheckOutcome::Skipped, "SAMPLE", false},
+      {"AnotherApplication", kBasicRuns, {}, {}, CheckOutcome::Skipped, "BUDGET"},
+      {"FailedCheckBetweenForgets", kBasicRuns, kBasicDone, {}, CheckOutcome::Failed},
+      {"RefusedLoginBetweenForgets", kBasicRuns, kBasicDone, {}, CheckOutcome::LoginRefused},
+      {"SkippedCheckBetweenChangesNothing", kBasicRuns, kBasicDone,
+       {"BASIC in SAMPLE finished after 12 min"}, CheckOutcome::Skipped}};
+  for (const WatchCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    FinishWatch watch;
+    const ScanState first = Scanned(c.first);
+    EXPECT_EQ(watch.AfterCheck(CheckOutcome::Reported, "Demo", "SAMPLE", first, true), Lines{});
+    watch.AfterCheck(c.between, "Demo", "SAMPLE", Scanned({}), true);
+    const ScanState second = Scanned(c.second);
+    EXPECT_EQ(watch.AfterCheck(CheckOutcome::Reported, "Demo", c.second_application, second, c.watching), c.alerts);
+  }
+}
 
 }  // namespace
 }  // namespace kelvary::test

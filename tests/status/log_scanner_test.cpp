@@ -59,81 +59,78 @@ struct ScanCase {
   bool detail = false;
 };
 
-class ScanLogCase : public ::testing::TestWithParam<ScanCase> {};
-
 // Read whole, and cut into small and odd-sized blocks: every CR LF is split
 // between two blocks somewhere, and must still end one line.
-TEST_P(ScanLogCase, ReportsRunningCalculationsWhateverTheBlocks) {
-  for (std::size_t piece : {SIZE_MAX, std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{64}}) {
-    Scan scan;
-    scan.Run(CrLfLog(GetParam().log), piece);
-    EXPECT_EQ(scan.Report(GetParam().detail), GetParam().report) << "pieces of " << piece;
+TEST(ScanLogCase, ReportsRunningCalculationsWhateverTheBlocks) {
+  const ScanCase cases[] = {
+      {"EmptyLog", {}, kNothing},
+      {"NoStart", {H("Sales", "admin"), Notice(), H("Sales", "admin"), Finish()}, kNothing},
+      {"StartIsReported",
+       {H("Sales", "Admin"), Start()},
+       {"SALES (0 out of 0) - Started at 02:05 pm by admin"}},
+      {"CalculatingInIsNoStart", {H("Sales", "admin"), "Calculating in parallel"}, kNothing},
+      {"OtherApplicationIsIgnored",
+       {"[Wed Jan 08 14:05:09 2003]Local/Finance/Sales/admin/Info(1012555)", Start()},
+       kNothing},
+      {"StartThenFinish", {H("Sales", "admin"), Start(), H("Sales", "admin"), Finish()}, kNothing},
+      {"FinishOfAnotherUserKeepsIt",
+       {H("Sales", "admin"), Start(), H("Sales", "joe"), Start(), H("Sales", "admin"), Finish()},
+       {"SALES (0 out of 0) - Started at 02:05 pm by joe"}},
+      {"RestartMovesToTheEndAndBeginsAgain",
+       {H("Sales", "admin", "09:00:00"), Start(), H("Sales", "admin"), Interval(" 10"),
+        H("Sales", "admin"), Notice(), H("Plan", "joe", "10:00:00"), Start(),
+        H("Sales", "Admin", "13:30:00"), Start()},
+       {"PLAN (0 out of 0) - Started at 10:00 am by joe",
+        "SALES (0 out of 0) - Started at 01:30 pm by admin"}},
+      {"RemovingFromTheMiddleKeepsOrderAndCounts",
+       {H("A", "u"), Start(), H("B", "u"), Start(), H("C", "u"), Start(), H("A", "u"), Interval(" 10"),
+        H("A", "u"), Notice(), H("C", "u"), Notice(), H("C", "u"), Notice(), H("B", "u"), Finish()},
+       {"A (1 out of 10) - Started at 02:05 pm by u", "  >> 1/10:  14:05",
+        "C (2 out of 0) - Started at 02:05 pm by u", "  >> 1/10:  14:05",
+        "  >> 2/10:  WED JAN 08 14:05:09 2003"},
+       true},
+      {"ServerStartForgetsEverything",
+       {H("Sales", "admin"), Start(), H("Sales", "admin"), ServerStart(), H("Sales", "admin"), Notice(),
+        H("Sales", "admin"), Finish()},
+       kNothing},
+      {"ThreeNoticesWithDetail",
+       {H("Sales", "admin"), Start(), H("Sales", "admin"), Interval(" 10"), H("Sales", "admin", "14:06:00"),
+        Notice(), H("Sales", "admin", "14:07:00"), Notice(), H("Sales", "admin", "14:08:00"), Notice()},
+       {"SALES (3 out of 10) - Started at 02:05 pm by admin", "  >> 1/10:  14:06",
+        "  >> 2/10:  WED JAN 08 14:07:00 2003", "  >> 3/10:  WED JAN 08 14:08:00 2003"},
+       true},
+      {"NoticeBeforeAnyIntervalCountsAgainstZero",
+       {H("Sales", "admin"), Start(), H("Sales", "admin"), Notice()},
+       {"SALES (1 out of 0) - Started at 02:05 pm by admin", "  >> 1/0:  14:05"},
+       true},
+      {"DoneMayExceedTotal",
+       {H("Sales", "admin"), Start(), H("Sales", "admin"), Interval(" 50"), H("Sales", "admin"), Notice(),
+        H("Sales", "admin"), Notice(), H("Sales", "admin"), Notice()},
+       {"SALES (3 out of 2) - Started at 02:05 pm by admin"}},
+      {"IntervalLineThatIsAlsoANoticeSetsThenCounts",
+       {H("Sales", "admin"), Start(), H("Sales", "admin"),
+        "Calculator Information Message: Completion Notice For Every: [ 25%] Of Blocks"},
+       {"SALES (1 out of 4) - Started at 02:05 pm by admin", "  >> 1/4:  14:05"},
+       true},
+      {"UnreadableStampShownWhole",
+       {H("Sales", "admin"), Start(), "[someday]Local/Sample/Sales/admin/Info", Notice()},
+       {"SALES (1 out of 0) - Started at 02:05 pm by admin", "  >> 1/0:  SOMEDAY"},
+       true},
+      {"NulAndSubstituteAreOrdinaryBytes",
+       {H("Sa\x1Ales", "ad\x1Amin"), Start(), std::string("x\0y", 3), H("Sa\x1Ales", "ad\x1Amin"), Finish()},
+       kNothing},
+      {"LinesMayBeginWithBlanksAndStillBeHeaders",
+       {std::string(1, ' ') + H("Sales", "admin"), Start()},
+       {"SALES (0 out of 0) - Started at 14:0 by admin"}}};
+  for (const ScanCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (std::size_t piece : {SIZE_MAX, std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{64}}) {
+      Scan scan;
+      scan.Run(CrLfLog(c.log), piece);
+      EXPECT_EQ(scan.Report(c.detail), c.report) << "pieces of " << piece;
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Calculations, ScanLogCase,
-    ::testing::Values(
-        ScanCase{"EmptyLog", {}, kNothing},
-        ScanCase{"NoStart", {H("Sales", "admin"), Notice(), H("Sales", "admin"), Finish()}, kNothing},
-        ScanCase{"StartIsReported",
-                 {H("Sales", "Admin"), Start()},
-                 {"SALES (0 out of 0) - Started at 02:05 pm by admin"}},
-        ScanCase{"CalculatingInIsNoStart", {H("Sales", "admin"), "Calculating in parallel"}, kNothing},
-        ScanCase{"OtherApplicationIsIgnored",
-                 {"[Wed Jan 08 14:05:09 2003]Local/Finance/Sales/admin/Info(1012555)", Start()},
-                 kNothing},
-        ScanCase{"StartThenFinish", {H("Sales", "admin"), Start(), H("Sales", "admin"), Finish()}, kNothing},
-        ScanCase{"FinishOfAnotherUserKeepsIt",
-                 {H("Sales", "admin"), Start(), H("Sales", "joe"), Start(), H("Sales", "admin"), Finish()},
-                 {"SALES (0 out of 0) - Started at 02:05 pm by joe"}},
-        ScanCase{"RestartMovesToTheEndAndBeginsAgain",
-                 {H("Sales", "admin", "09:00:00"), Start(), H("Sales", "admin"), Interval(" 10"),
-                  H("Sales", "admin"), Notice(), H("Plan", "joe", "10:00:00"), Start(),
-                  H("Sales", "Admin", "13:30:00"), Start()},
-                 {"PLAN (0 out of 0) - Started at 10:00 am by joe",
-                  "SALES (0 out of 0) - Started at 01:30 pm by admin"}},
-        ScanCase{"RemovingFromTheMiddleKeepsOrderAndCounts",
-                 {H("A", "u"), Start(), H("B", "u"), Start(), H("C", "u"), Start(), H("A", "u"), Interval(" 10"),
-                  H("A", "u"), Notice(), H("C", "u"), Notice(), H("C", "u"), Notice(), H("B", "u"), Finish()},
-                 {"A (1 out of 10) - Started at 02:05 pm by u", "  >> 1/10:  14:05",
-                  "C (2 out of 0) - Started at 02:05 pm by u", "  >> 1/10:  14:05",
-                  "  >> 2/10:  WED JAN 08 14:05:09 2003"},
-                 true},
-        ScanCase{"ServerStartForgetsEverything",
-                 {H("Sales", "admin"), Start(), H("Sales", "admin"), ServerStart(), H("Sales", "admin"), Notice(),
-                  H("Sales", "admin"), Finish()},
-                 kNothing},
-        ScanCase{"ThreeNoticesWithDetail",
-                 {H("Sales", "admin"), Start(), H("Sales", "admin"), Interval(" 10"), H("Sales", "admin", "14:06:00"),
-                  Notice(), H("Sales", "admin", "14:07:00"), Notice(), H("Sales", "admin", "14:08:00"), Notice()},
-                 {"SALES (3 out of 10) - Started at 02:05 pm by admin", "  >> 1/10:  14:06",
-                  "  >> 2/10:  WED JAN 08 14:07:00 2003", "  >> 3/10:  WED JAN 08 14:08:00 2003"},
-                 true},
-        ScanCase{"NoticeBeforeAnyIntervalCountsAgainstZero",
-                 {H("Sales", "admin"), Start(), H("Sales", "admin"), Notice()},
-                 {"SALES (1 out of 0) - Started at 02:05 pm by admin", "  >> 1/0:  14:05"},
-                 true},
-        ScanCase{"DoneMayExceedTotal",
-                 {H("Sales", "admin"), Start(), H("Sales", "admin"), Interval(" 50"), H("Sales", "admin"), Notice(),
-                  H("Sales", "admin"), Notice(), H("Sales", "admin"), Notice()},
-                 {"SALES (3 out of 2) - Started at 02:05 pm by admin"}},
-        ScanCase{"IntervalLineThatIsAlsoANoticeSetsThenCounts",
-                 {H("Sales", "admin"), Start(), H("Sales", "admin"),
-                  "Calculator Information Message: Completion Notice For Every: [ 25%] Of Blocks"},
-                 {"SALES (1 out of 4) - Started at 02:05 pm by admin", "  >> 1/4:  14:05"},
-                 true},
-        ScanCase{"UnreadableStampShownWhole",
-                 {H("Sales", "admin"), Start(), "[someday]Local/Sample/Sales/admin/Info", Notice()},
-                 {"SALES (1 out of 0) - Started at 02:05 pm by admin", "  >> 1/0:  SOMEDAY"},
-                 true},
-        ScanCase{"NulAndSubstituteAreOrdinaryBytes",
-                 {H("Sa\x1Ales", "ad\x1Amin"), Start(), std::string("x\0y", 3), H("Sa\x1Ales", "ad\x1Amin"), Finish()},
-                 kNothing},
-        ScanCase{"LinesMayBeginWithBlanksAndStillBeHeaders",
-                 {std::string(1, ' ') + H("Sales", "admin"), Start()},
-                 {"SALES (0 out of 0) - Started at 14:0 by admin"}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // --- the notice interval's percentage ---
 
