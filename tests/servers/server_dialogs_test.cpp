@@ -30,14 +30,14 @@ namespace add = add_server;
 namespace rm = remove_server;
 using Names = std::vector<std::string>;
 
-inline HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
-inline void Type(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
-inline void Press(HWND dialog, int id) { SendMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
-inline bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+void Type(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
+void Press(HWND dialog, int id) { SendMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
+bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 // A key as the keyboard delivers it to the control with the focus, handled
 // as the modal loop would: the dialog keys go to `dialog`.
-inline void PressDialogKey(HWND dialog, UINT key) {
+void PressDialogKey(HWND dialog, UINT key) {
   PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
   PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
   MSG message{};
@@ -48,7 +48,7 @@ inline void PressDialogKey(HWND dialog, UINT key) {
   }
 }
 
-inline void ExpectTabOrder(HWND dialog, std::initializer_list<int> order) {
+void ExpectTabOrder(HWND dialog, std::initializer_list<int> order) {
   for (int expected : order) {
     PressDialogKey(dialog, VK_TAB);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), expected);
@@ -58,7 +58,7 @@ inline void ExpectTabOrder(HWND dialog, std::initializer_list<int> order) {
 // A fixed tool window (small title bar, no taskbar button) owned by
 // `owner`, centred over it (centres compared as sums, to the pixel an odd
 // difference rounds away), with `owner` disabled while it is up.
-inline void ExpectModalToolWindowOver(HWND dialog, HWND owner, const char* caption) {
+void ExpectModalToolWindowOver(HWND dialog, HWND owner, const char* caption) {
   const LONG_PTR style = GetWindowLongPtrA(dialog, GWL_STYLE);
   EXPECT_EQ(TextOf(dialog), caption);
   EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
@@ -73,30 +73,24 @@ inline void ExpectModalToolWindowOver(HWND dialog, HWND owner, const char* capti
   EXPECT_EQ(GetActiveWindow(), dialog);
 }
 
-// The add dialog's boxes for one server.
-struct DirectServer {
+// The add dialog's boxes for one server: a path for one read directly, else
+// a remote one's DNS, user name and password.
+struct Server {
   std::string name;
   std::string path;
-};
-struct RemoteServer {
-  std::string name;
-  std::string dns;
-  std::string user_name;
-  std::string password;
+  std::string dns = {};
+  std::string user_name = {};
+  std::string password = {};
 };
 
-inline void FillIn(HWND dialog, const DirectServer& server) {
+void FillIn(HWND dialog, const Server& server) {
   Type(dialog, add::txtName, server.name);
-  Press(dialog, add::opt1[0]);
-  Type(dialog, add::txtPath, server.path);
-}
-
-inline void FillIn(HWND dialog, const RemoteServer& server) {
-  Type(dialog, add::txtName, server.name);
-  Press(dialog, add::opt1[1]);
-  Type(dialog, add::txtDns, server.dns);
-  Type(dialog, add::txtUserName, server.user_name);
-  Type(dialog, add::txtPassword, server.password);
+  Press(dialog, add::opt1[server.path.empty() ? 1 : 0]);
+  const std::pair<int, std::string> boxes[] = {{add::txtPath, server.path}, {add::txtDns, server.dns},
+                                               {add::txtUserName, server.user_name}, {add::txtPassword, server.password}};
+  for (const auto& [id, text] : boxes) {
+    if (!text.empty()) Type(dialog, id, text);
+  }
 }
 
 class ServerDialogTest : public Form1Test {
@@ -150,7 +144,6 @@ class ServerDialogTest : public Form1Test {
     WithDialog(IDM_SERVERS_REMOVE, remove_server::kClassName, while_open);
   }
 
-  template <class Server>
   void AddThroughDialog(const Server& server) {
     WithAddDialog([&](HWND dialog) {
       FillIn(dialog, server);
@@ -164,7 +157,6 @@ class ServerDialogTest : public Form1Test {
 };
 
 // --- the add dialog ---
-
 
 const ExpectedControl kAddControls[] = {
     {add::Label1[0], "Static", "Name of Server:", {8, 12, 113, 17}},
@@ -206,7 +198,7 @@ TEST_F(AddServerDialogTest, IsAModalToolWindowLaidOutAsDesignedThatOpensEmptyEve
       ExpectModalToolWindowOver(dialog, Window(), "Add a Server");
       EXPECT_TRUE(Checked(dialog, add::opt1[1]));
       EXPECT_EQ(GetFocus(), Item(dialog, add::txtName));
-      FillIn(dialog, DirectServer{"TEST", "e:\\essbase"});
+      FillIn(dialog, Server{"TEST", "e:\\essbase"});
       EXPECT_FALSE(Checked(dialog, add::opt1[1]));
       Press(dialog, add::opt1[1]);
       EXPECT_FALSE(Checked(dialog, add::opt1[0]));
@@ -242,13 +234,13 @@ TEST_F(AddServerDialogTest, MovingTo150PercentLaysOutControlsAndFontsAgain) {
 
 // Path less one trailing backslash, then Access; or DNS, user name, the
 // password as typed key by key into the masked box, then Access.
-TEST_F(AddServerDialogTest, AddWritesTheKindsValuesThenAccess) {
-  AddThroughDialog(DirectServer{"PROD", "\\\\fs01\\drive d\\essbase\\\\"});
+TEST_F(AddServerDialogTest, AddWritesTheKindsValuesThenAccessIntoOneKeyPerName) {
+  AddThroughDialog(Server{"PROD", "\\\\fs01\\drive d\\essbase\\\\"});
   EXPECT_EQ(Writes(), (Names{"set Path", "set Access"}));
   EXPECT_EQ(Stored("PROD", kPathValue), "\\\\fs01\\drive d\\essbase\\");
   EXPECT_EQ(Stored("PROD", kAccessValue), "0");
   WithAddDialog([](HWND dialog) {
-    FillIn(dialog, RemoteServer{"East Coast", "ess01.corp.example", "admin", ""});
+    FillIn(dialog, Server{"East Coast", "", "ess01.corp.example", "admin"});
     for (char typed : std::string("pa:ss word")) SendMessageA(Item(dialog, add::txtPassword), WM_CHAR, typed, 1);
     Press(dialog, add::cmdAdd);
     EXPECT_FALSE(IsWindow(dialog)) << "Add closes the dialog";
@@ -258,20 +250,17 @@ TEST_F(AddServerDialogTest, AddWritesTheKindsValuesThenAccess) {
   EXPECT_EQ(Stored("East Coast", kUserNameValue), "admin");
   EXPECT_EQ(Stored("East Coast", kPasswordValue), "pa:ss word");
   EXPECT_EQ(Stored("East Coast", kAccessValue), "1");
-}
 
-// A name the box lists already gets a second entry; the store keeps one key
-// per name, whatever its case, overwritten but for the other kind's values.
-TEST_F(AddServerDialogTest, EachAddAppendsAndSelectsABoxEntryWhileTheStoreKeepsOneKeyPerName) {
-  AddThroughDialog(DirectServer{"PROD", "d:\\essbase"});
-  AddThroughDialog(RemoteServer{"PROD", "ess02", "qa", "pw"});
-  EXPECT_EQ(MainBox(), (Names{"DEV", "PROD", "PROD"}));
-  EXPECT_EQ(SendMessageA(Control(form1::cboServers), CB_GETCURSEL, 0, 0), 2);  // the new entry
+  // A name the box lists already gets a second entry; the store keeps one
+  // key per name, whatever its case, overwritten but for the other kind's values.
+  AddThroughDialog(Server{"PROD", "", "ess02", "qa", "pw"});
+  EXPECT_EQ(MainBox(), (Names{"DEV", "PROD", "East Coast", "PROD"}));
+  EXPECT_EQ(SendMessageA(Control(form1::cboServers), CB_GETCURSEL, 0, 0), 3);  // the new entry
   EXPECT_EQ(Stored("PROD", kAccessValue), "1");
-  EXPECT_EQ(Stored("PROD", kPathValue), "d:\\essbase");
-  AddThroughDialog(DirectServer{"dev", "d:\\dev"});
-  EXPECT_EQ(MainBox(), (Names{"DEV", "PROD", "PROD", "dev"}));
-  EXPECT_EQ(StoredServers(), (Names{"DEV", "PROD"}));
+  EXPECT_EQ(Stored("PROD", kPathValue), "\\\\fs01\\drive d\\essbase\\");
+  AddThroughDialog(Server{"dev", "d:\\dev"});
+  EXPECT_EQ(MainBox(), (Names{"DEV", "PROD", "East Coast", "PROD", "dev"}));
+  EXPECT_EQ(StoredServers(), (Names{"DEV", "East Coast", "PROD"}));
   EXPECT_EQ(Stored("DEV", kPathValue), "d:\\dev");
 }
 
@@ -290,7 +279,7 @@ TEST_F(AddServerDialogTest, CancelTheCloseBoxEnterAndRefusedNamesWriteNothing) {
        }}};
   for (const auto& [way, leave] : ways_out) {
     WithAddDialog([&](HWND dialog) {
-      FillIn(dialog, RemoteServer{"PROD", "ess01", "admin", "pw"});
+      FillIn(dialog, Server{"PROD", "", "ess01", "admin", "pw"});
       leave(dialog);
       EXPECT_FALSE(IsWindow(dialog)) << way;
     });
@@ -299,7 +288,7 @@ TEST_F(AddServerDialogTest, CancelTheCloseBoxEnterAndRefusedNamesWriteNothing) {
   for (const char* name : {"", "PROD\\", "a/b", ".."}) {
     std::vector<SeenMessageBox> seen;
     WithAddDialog([&](HWND dialog) {
-      FillIn(dialog, DirectServer{name, "d:\\essbase"});
+      FillIn(dialog, Server{name, "d:\\essbase"});
       MessageBoxWatcher watcher;
       Press(dialog, add::cmdAdd);
       seen = watcher.Seen();
@@ -315,7 +304,6 @@ TEST_F(AddServerDialogTest, CancelTheCloseBoxEnterAndRefusedNamesWriteNothing) {
 }
 
 // --- the remove dialog ---
-
 
 const ExpectedControl kRemoveControls[] = {
     {rm::Label1, "Static", "Available Servers:", {8, 8, 209, 17}},
@@ -347,36 +335,30 @@ class RemoveServerDialogTest : public ServerDialogTest {
   }
 };
 
-// Another copy of the program may have added a server since this one started.
-TEST_F(RemoveServerDialogTest, IsAModalToolWindowListingTheStoresServersNowWithNoneSelected) {
-  OpenWith({"gamma", "Alpha"});
+// Another copy of the program may have added a server since this one
+// started. Remove with nothing selected asks nothing; a No changes nothing.
+TEST_F(RemoveServerDialogTest, IsAModalToolWindowListingTheStoresServersNowAndANoChangesNothing) {
+  OpenWith({"PROD east", "DEV"});
   StoreServer("LATE");
   MoveMainWindowTo(300, 300);
-  WithRemoveDialog([this](HWND dialog) {
-    ExpectControls(dialog, kRemoveControls);
-    EXPECT_EQ(ClientSize(dialog), (PixelRect{0, 0, 277, 157}));
-    ExpectModalToolWindowOver(dialog, Window(), "Remove a Server");
-    EXPECT_EQ(Listed(dialog), (Names{"Alpha", "gamma", "LATE"}));
-    EXPECT_EQ(SendMessageA(Item(dialog, rm::cboServers), LB_GETCURSEL, 0, 0), LB_ERR);
-    EXPECT_EQ(GetFocus(), Item(dialog, rm::cboServers));
-    ExpectTabOrder(dialog, {rm::cmdDelete, rm::cmdClose, rm::cboServers});
-    SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_FALSE(IsWindow(dialog)) << "the close box closes it";
-  });
-}
-
-TEST_F(RemoveServerDialogTest, NothingSelectedAsksNothingAndANoChangesNothing) {
-  OpenWith({"DEV", "PROD east"});
   SelectServer("PROD east");
   std::vector<SeenMessageBox> seen;
   WithRemoveDialog([&](HWND dialog) {
+    ExpectControls(dialog, kRemoveControls);
+    EXPECT_EQ(ClientSize(dialog), (PixelRect{0, 0, 277, 157}));
+    ExpectModalToolWindowOver(dialog, Window(), "Remove a Server");
+    EXPECT_EQ(Listed(dialog), (Names{"DEV", "LATE", "PROD east"}));
+    EXPECT_EQ(SendMessageA(Item(dialog, rm::cboServers), LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(GetFocus(), Item(dialog, rm::cboServers));
+    ExpectTabOrder(dialog, {rm::cmdDelete, rm::cmdClose, rm::cboServers});
     EXPECT_EQ(Remove(dialog, "").size(), 0u);
     seen = Remove(dialog, "PROD east", IDNO);
-    EXPECT_EQ(Listed(dialog), (Names{"DEV", "PROD east"}));
-    Press(dialog, rm::cmdClose);
+    EXPECT_EQ(Listed(dialog), (Names{"DEV", "LATE", "PROD east"}));
+    SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(dialog)) << "the close box closes it";
   });
   EXPECT_EQ(Writes(), Names{});
-  EXPECT_EQ(StoredServers(), (Names{"DEV", "PROD east"}));
+  EXPECT_EQ(StoredServers(), (Names{"DEV", "LATE", "PROD east"}));
   EXPECT_EQ(ServerText(), "PROD east");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, "Kelvary");
@@ -391,7 +373,7 @@ TEST_F(RemoveServerDialogTest, NothingSelectedAsksNothingAndANoChangesNothing) {
 // main box never listed, or whose key is gone already, leaves the lists too.
 TEST_F(RemoveServerDialogTest, AYesRemovesTheServerFromTheStoreAndBothListsAndTheDialogStaysOpen) {
   OpenWith({"DEV", "PROD", "TEST"});
-  AddThroughDialog(DirectServer{"PROD", "d:\\essbase"});
+  AddThroughDialog(Server{"PROD", "d:\\essbase"});
   SelectServer("TEST");
   StoreServer("LATE");
   WithRemoveDialog([this](HWND dialog) {

@@ -1,31 +1,104 @@
-// One check, seen from the window: every visible change in its order, for
-// servers read directly and through the stand-in Essbase library, loaded by
-// the program's real loader.
+// One check, seen from the window: every visible change in its order (a view
+// that records them), for servers read directly and through the stand-in
+// Essbase library, loaded by the program's real loader.
 #include "status/check_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "check_test_support.h"
 #include "essbase_standin_fixtures.h"
 #include "servers/registry_store.h"
 #include "status/remote_log.h"
 #include "string_source.h"
 #include "support/memory_registry.h"
+#include "support/temp_folder.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+// winbase.h defines Yield() as an empty macro for 16-bit code; it would
+// rewrite CheckView::Yield.
+#undef Yield
+#else
 #include <sys/stat.h>
+
+#include <cstdlib>
 #endif
 
 namespace kelvary::test {
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// Each change to the window as one text, e.g. "ok:off", "line:Searching...";
+// lines holds what lstCalcs holds now.
+class RecordingView final : public CheckView {
+ public:
+  std::vector<std::string> events;
+  std::string server;
+  std::string application;
+  bool detail = false;
+  // Called at each yield; returning false says the window is gone.
+  std::function<bool()> on_yield = [] { return true; };
+  bool box_answer = true;  // false: the window closed while the box was open
+
+  std::string ServerName() override { return server; }
+  std::string ApplicationName() override { return application; }
+  void SetApplicationName(std::string_view text) override {
+    application = text;
+    events.push_back("app:" + application);
+  }
+  bool DetailTicked() override { return detail; }
+  void SetOkEnabled(bool enabled) override { events.push_back(enabled ? "ok:on" : "ok:off"); }
+  void SetExitEnabled(bool enabled) override { events.push_back(enabled ? "exit:on" : "exit:off"); }
+  void SetAutoCheckEnabled(bool enabled) override { events.push_back(enabled ? "check:on" : "check:off"); }
+  void SwitchAutoCheckOff() override { events.push_back("timer:off"); }
+  bool ShowError(std::string_view text) override {
+    events.push_back("box:" + std::string(text));
+    return box_answer;
+  }
+  bool Yield() override {
+    events.push_back("yield");
+    return on_yield();
+  }
+  void ClearLines() override {
+    events.push_back("clear");
+    lines.clear();
+  }
+  void AppendLine(std::string_view line) override {
+    events.push_back("line:" + std::string(line));
+    lines.emplace_back(line);
+  }
+  std::vector<std::string> lines;
+};
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::istringstream in(FileContent(path));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Set (unset when null) in the operating system's environment, where a
+// loaded library (with a C runtime of its own on Windows) reads it too.
+void SetEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+  SetEnvironmentVariableA(name, value);
+#else
+  if (value) {
+    setenv(name, value, 1);
+  } else {
+    unsetenv(name);
+  }
+#endif
+}
+
 constexpr const char* kLibraryVariable = "KELVARY_ESSBASE_LIBRARY";
 
 // SALES by admin, started at 14:05, one of ten notices: three headers parsed.
@@ -99,15 +172,15 @@ class CheckDriverTest : public ::testing::Test {
     // next to the test program.
     SetEnvironment(kLibraryVariable, KELVARY_STANDIN_LIBRARY);
 #endif
-    SetEnvironment(standin::kRecordVariable, record_);
-    SetEnvironment(standin::kLogsVariable, fixtures_.Text());
+    SetEnvironment(standin::kRecordVariable, record_.c_str());
+    SetEnvironment(standin::kLogsVariable, fixtures_.Text().c_str());
     view_.server = "Finance";
     view_.application = "sample";
     view_.detail = true;
   }
   ~CheckDriverTest() override {
-    UnsetEnvironment(standin::kRecordVariable);
-    UnsetEnvironment(standin::kLogsVariable);
+    SetEnvironment(standin::kRecordVariable, nullptr);
+    SetEnvironment(standin::kLogsVariable, nullptr);
   }
 
   void AddServer(const std::string& name, const std::vector<std::pair<std::string, std::string>>& values) {

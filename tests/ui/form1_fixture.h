@@ -84,8 +84,7 @@ class Form1Test : public ::testing::Test {
   // Creates and shows the window; Form_Load runs.
   void Open() { OpenIn(folder_.Text()); }
   void OpenIn(const std::string& executable_directory) {
-    form_ = std::make_unique<Form1>(Form1Services{*store_, *files_, executable_directory,
-                                                  argument_tail_, LoadEssbaseLibrary});
+    form_ = std::make_unique<Form1>(Form1Services{*store_, *files_, executable_directory, "", LoadEssbaseLibrary});
     ASSERT_TRUE(form_->Create());
     form_->Show(SW_SHOWNORMAL);
     Pump();
@@ -98,9 +97,7 @@ class Form1Test : public ::testing::Test {
   HWND Window() const { return form_->Window(); }
   HWND Control(int id) const { return form_->Control(id); }
   std::vector<std::string> Report() const { return ListBoxLines(Control(form1::lstCalcs)); }
-  std::string AppText() const { return TextOf(Control(form1::txtApp)); }
   std::string ServerText() const { return TextOf(Control(form1::cboServers)); }
-  bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
   int FocusId() const { return GetDlgCtrlID(GetFocus()); }
   void SetAppText(const char* text) { SetWindowTextA(Control(form1::txtApp), text); }
   void SelectServer(const char* name) {
@@ -117,8 +114,7 @@ class Form1Test : public ::testing::Test {
     Pump();
   }
   void Pump() { ProcessPendingMessages(form_ ? form_->Window() : nullptr); }
-  std::filesystem::path IniPath() const { return folder_.path() / "Kelvary.ini"; }
-  std::string Ini() const { return FileContent(IniPath()); }
+  std::string Ini() const { return FileContent(folder_.path() / "Kelvary.ini"); }
   bool QuitPosted() {
     MSG quit{};
     return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
@@ -128,7 +124,6 @@ class Form1Test : public ::testing::Test {
   RegistryBackend* store_ = &registry_;  // the window's store; a fixture may give it another
   std::unique_ptr<SettingsFileAccess> files_ = OpenSettingsFileAccess();
   TempFolder folder_;
-  std::string argument_tail_;
   std::unique_ptr<Form1> form_;
 };
 

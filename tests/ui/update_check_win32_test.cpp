@@ -28,29 +28,24 @@ struct HttpResponse {
 // A server of the test's own on 127.0.0.1, one connection at a time in a
 // thread of its own: it gives every request `response` (a byte after each
 // `pause` when one is given), or without one takes the request and never
-// answers. `probe` runs in its thread each time a request has arrived,
-// before the answer: a look at the client while it waits.
+// answers. A probe set with OnRequest runs in its thread each time a request
+// has arrived, before the answer: a look at the client while it waits.
 class LoopbackHttpServer {
  public:
   explicit LoopbackHttpServer(std::optional<HttpResponse> response,
                               std::chrono::milliseconds pause = std::chrono::milliseconds(0))
-      : response_(std::move(response)), pause_(pause) {
-    listener_ = BindLoopback(port_);
+      : response_(std::move(response)), pause_(pause), listener_(BindLoopback(port_)) {
     listen(listener_, SOMAXCONN);
     thread_ = std::thread([this] {
-      while (!stop_) {
-        if (!Readable(listener_)) continue;
-        SOCKET client = accept(listener_, nullptr, nullptr);
-        if (client == INVALID_SOCKET) continue;
-        Answer(client);
-        closesocket(client);
-      }
+      // Closing the listener ends the wait in accept.
+      for (SOCKET client; (client = accept(listener_, nullptr, nullptr)) != INVALID_SOCKET;) Answer(client);
     });
   }
   ~LoopbackHttpServer() {
     stop_ = true;
-    thread_.join();
     closesocket(listener_);
+    thread_.join();
+    for (SOCKET client : held_) closesocket(client);
   }
   std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
   std::vector<std::string> RequestLines() {
@@ -81,22 +76,11 @@ class LoopbackHttpServer {
   }
 
  private:
-  static bool Readable(SOCKET handle) {
-    fd_set set;
-    FD_ZERO(&set);
-    FD_SET(handle, &set);
-    timeval wait{0, 50000};
-    return select(0, &set, nullptr, nullptr, &wait) > 0;
-  }
-
   // Reads the head up to the empty line that ends it (a GET has no body).
   void Answer(SOCKET client) {
     std::string head;
     char chunk[1024];
-    while (!stop_ && head.find("\r\n\r\n") == std::string::npos) {
-      if (!Readable(client)) continue;
-      const int read = recv(client, chunk, sizeof chunk, 0);
-      if (read <= 0) break;
+    for (int read; head.find("\r\n\r\n") == std::string::npos && (read = recv(client, chunk, sizeof chunk, 0)) > 0;) {
       head.append(chunk, static_cast<std::size_t>(read));
     }
     std::function<void()> probe;
@@ -106,31 +90,32 @@ class LoopbackHttpServer {
       probe = probe_;
     }
     if (probe) probe();
-    while (!response_ && !stop_) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (!response_) return;
+    if (!response_) return held_.push_back(client);  // silent until the server ends
     const std::string text = "HTTP/1.1 " + std::to_string(response_->status) +
                              " Test\r\nContent-Type: text/plain\r\nContent-Length: " +
                              std::to_string(response_->body.size()) + "\r\nConnection: close\r\n\r\n" +
                              response_->body;
-    for (std::size_t sent = 0; sent < text.size();) {
-      if (pause_.count() != 0) std::this_thread::sleep_for(pause_);
-      const int now = send(client, text.data() + sent, pause_.count() != 0 ? 1 : static_cast<int>(text.size() - sent), 0);
-      if (stop_ || now <= 0) return;
-      sent += static_cast<std::size_t>(now);
+    const bool trickle = pause_.count() != 0;
+    for (std::size_t sent = 0, now = 0; sent < text.size() && !stop_; sent += now) {
+      if (trickle) std::this_thread::sleep_for(pause_);
+      const int result = send(client, text.data() + sent, trickle ? 1 : static_cast<int>(text.size() - sent), 0);
+      if (result <= 0) break;
+      now = static_cast<std::size_t>(result);
+      if (sent + now == text.size()) ++responses_sent_;
     }
-    ++responses_sent_;
-    shutdown(client, SD_SEND);
+    closesocket(client);
   }
 
   const std::optional<HttpResponse> response_;
   const std::chrono::milliseconds pause_;
-  std::atomic<int> responses_sent_{0};
-  SOCKET listener_ = INVALID_SOCKET;
   int port_ = 0;
+  const SOCKET listener_;
   std::atomic<bool> stop_{false};
+  std::atomic<int> responses_sent_{0};
   std::mutex mutex_;
   std::function<void()> probe_;
   std::vector<std::string> request_lines_;
+  std::vector<SOCKET> held_;
   std::thread thread_;
 };
 
@@ -141,13 +126,6 @@ int UnusedLoopbackPort() {
   return port;
 }
 
-// The message boxes `action` shows, each answered with OK.
-std::vector<SeenMessageBox> BoxesShownBy(const std::function<void()>& action) {
-  MessageBoxWatcher watcher;
-  action();
-  return watcher.Seen();
-}
-
 void ExpectOneBox(const std::vector<SeenMessageBox>& seen, const std::string& title, const std::string& text,
                   bool error_icon) {
   ASSERT_EQ(seen.size(), 1u) << text;
@@ -156,7 +134,6 @@ void ExpectOneBox(const std::vector<SeenMessageBox>& seen, const std::string& ti
   EXPECT_EQ(seen[0].error_icon, error_icon) << text;
   EXPECT_EQ(seen[0].information_icon, !error_icon) << text;
 }
-
 
 constexpr const char* kVersionPath = "/kelvary/version.txt";
 constexpr const char* kUpdateTitle = "Update Available";
@@ -199,8 +176,11 @@ class UpdateCheckTest : public Form1Test {
   ~UpdateCheckTest() override { SetEnvironmentVariableA(kUpdateUrlVariable, nullptr); }
 
   void AskAt(const std::string& url) { SetEnvironmentVariableA(kUpdateUrlVariable, url.c_str()); }
+  // The message boxes the check shows, each answered with OK.
   std::vector<SeenMessageBox> CheckForNewerVersion() {
-    return BoxesShownBy([this] { Menu(IDM_HELP_VERSION); });
+    MessageBoxWatcher watcher;
+    Menu(IDM_HELP_VERSION);
+    return watcher.Seen();
   }
 
   void ExpectWindowBack(const char* name) {
