@@ -56,7 +56,8 @@ TEST_F(FileStore, TheFirstChangeCreatesItsDirectoryAndAPrivateCrLfFileWhosePermi
 
   const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   fs::permissions(file_, shared);
-  RegWriteText(*reg, kUser, kServers + "\\PROD", "Access", "0");
+  RegWriteText(*reg, kUser, kServers + "\\PROD", "PATH", "e:");  // the value keeps its first spelling
+  EXPECT_NE(FileContent(file_).find("\"Path\"=\"e:\"\r\n"), std::string::npos);
   EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all, shared);
 }
 

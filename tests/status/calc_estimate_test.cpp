@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "status/calc_estimate.h"
@@ -157,6 +158,28 @@ TEST(EstimateTable, EstimatesAndHistoryFromTheStamps) {
       EXPECT_EQ(SummaryLines(state.history), c.summary) << "pieces of " << piece;
     }
   }
+}
+
+// The median of an even count is the mean of the middle two; a full summary
+// forgets the pair whose latest finish is the oldest.
+TEST(CalcHistory, MedianOfTheMiddleTwoAndAFullSummaryForgetsTheOldestPair) {
+  CalcHistory history;
+  history.Record("X", "u", std::nullopt, 10, 600.0);
+  history.Record("X", "u", std::nullopt, 20, 1200.0);
+  EXPECT_EQ(history.MedianSeconds("X", "u"), 900.0);
+  for (int k = 1; k <= static_cast<int>(kSummaryPairs); ++k) {
+    history.Record("DB" + std::to_string(k), "u", std::nullopt, 100 + k, 60.0);
+  }
+  const std::vector<RunSummary> kept = history.Summaries();
+  ASSERT_EQ(kept.size(), kSummaryPairs);
+  EXPECT_EQ(kept.front().database, "DB1");
+  EXPECT_EQ(kept.back().database, "DB100");
+}
+
+TEST(DurationText, SecondsMinutesThenHoursAndMinutes) {
+  const std::pair<double, const char*> cases[] = {
+      {0.4, "0 s"}, {59.4, "59 s"}, {60, "1 min"}, {3569, "59 min"}, {3600, "1 h 00 min"}, {36000 + 540, "10 h 09 min"}};
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(DurationText(seconds), text) << seconds;
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ TEST(FinishWatchTable, TellsWhatTheSecondCheckNoLongerLists) {
        {"BASIC in SAMPLE finished after 12 min"}},
       {"OthersStillRunningAreNotTold", Joined({kBasicRuns, Started("10:01:00", "Budget")}),
        Joined({kBasicDone, Started("10:01:00", "Budget")}), {"BASIC in SAMPLE finished after 12 min"}},
+      {"AnotherUsersRunStartedTogetherIsNotTheSame", Joined({kBasicRuns, Started("10:00:00", "Basic", "joe")}),
+       Joined({kBasicDone, Started("10:00:00", "Basic", "joe")}), {"BASIC in SAMPLE finished after 12 min"}},
       {"NotWatching", kBasicRuns, kBasicDone, {}, CheckOutcome::Skipped, "SAMPLE", false},
       {"AnotherApplication", kBasicRuns, {}, {}, CheckOutcome::Skipped, "BUDGET"},
       {"FailedCheckBetweenForgets", kBasicRuns, kBasicDone, {}, CheckOutcome::Failed},

@@ -179,20 +179,25 @@ TEST(ScanLogTable, StartsBeyondTwentyAreIgnoredButRestartsStillWork) {
 // Memory must not grow with the notices: the detail keeps the first entry,
 // counts the ones left out, and keeps at least the latest hundred in order.
 TEST(ScanLogDetail, ThousandsOfNoticesKeepTheFirstAndTheLatestAndCountTheRest) {
-  constexpr int kNotices = 1000;
-  Lines log = {H("Sales", "admin"), Start(), H("Sales", "admin"), Interval(" 10")};
-  for (int i = 0; i < kNotices; ++i) log.insert(log.end(), {H("Sales", "admin", "14:06:11"), Notice()});
-  Scan scan;
-  scan.Run(CrLfLog(log));
-  const Lines report = scan.Report(true);
-  ASSERT_GE(report.size(), 3u + 100u);
-  EXPECT_EQ(report[0], "SALES (1000 out of 10) - Started at 02:05 pm by admin");
-  EXPECT_EQ(report[1], "  >> 1/10:  14:06");
-  const int kept = static_cast<int>(report.size()) - 3;
-  EXPECT_LT(kept, 200);
-  EXPECT_EQ(report[2], "  >> ... " + std::to_string(kNotices - 1 - kept) + " notices left out ...");
-  for (int k = 0; k < kept; ++k) {
-    EXPECT_EQ(report[3 + k], "  >> " + std::to_string(kNotices - kept + 1 + k) + "/10:  WED JAN 08 14:06:11 2003");
+  // 201: the first cut is due, and leaves the latest hundred exactly.
+  for (const int notices : {201, 1000}) {
+    Lines log = {H("Sales", "admin"), Start(), H("Sales", "admin"), Interval(" 10")};
+    for (int i = 0; i < notices; ++i) log.insert(log.end(), {H("Sales", "admin", "14:06:11"), Notice()});
+    Scan scan;
+    scan.Run(CrLfLog(log));
+    const Lines report = scan.Report(true);
+    ASSERT_GE(report.size(), 3u + 100u);
+    EXPECT_EQ(report[0], "SALES (" + std::to_string(notices) + " out of 10) - Started at 02:05 pm by admin");
+    EXPECT_EQ(report[1], "  >> 1/10:  14:06");
+    const int kept = static_cast<int>(report.size()) - 3;
+    EXPECT_LT(kept, 200);
+    if (notices == 201) {
+      EXPECT_EQ(kept, 100);
+    }
+    EXPECT_EQ(report[2], "  >> ... " + std::to_string(notices - 1 - kept) + " notices left out ...");
+    for (int k = 0; k < kept; ++k) {
+      EXPECT_EQ(report[3 + k], "  >> " + std::to_string(notices - kept + 1 + k) + "/10:  WED JAN 08 14:06:11 2003");
+    }
   }
 }
 

@@ -12,11 +12,13 @@ namespace kelvary::test {
 
 using Lines = std::vector<std::string>;
 
-inline std::string At(const std::string& clock, const std::string& database = "Basic") {
-  return "[Wed Jan 08 " + clock + " 2003]Local/Sample/" + database + "/admin/Info(1012555)";
+inline std::string At(const std::string& clock, const std::string& database = "Basic",
+                      const std::string& user = "admin") {
+  return "[Wed Jan 08 " + clock + " 2003]Local/Sample/" + database + "/" + user + "/Info(1012555)";
 }
-inline Lines Started(const std::string& clock, const std::string& database = "Basic") {
-  return {At(clock, database), "Calculating [ Measures(Sales)]"};
+inline Lines Started(const std::string& clock, const std::string& database = "Basic",
+                     const std::string& user = "admin") {
+  return {At(clock, database, user), "Calculating [ Measures(Sales)]"};
 }
 inline Lines Notice(const std::string& clock, const std::string& database = "Basic") {
   return {At(clock, database), "Calculator Information Message: Completion Notice"};

@@ -199,6 +199,8 @@ const PerUserCase kPerUserCases[] = {
     {"per-user copy newer than the file beside the program wins",
      {{kPath, kRemembered}, {kUserPath, kOlder}}, {{kPath, 1}, {kUserPath, 2}}, {}, {}, {kPath}, "Old",
      "APP", {{kPath, kRemembered}, {kUserPath, kWritten}}},
+    {"a tie goes to the file beside the program", {{kPath, kRemembered}, {kUserPath, kOlder}},
+     {{kPath, 2}, {kUserPath, 2}}, {}, {}, {}, "Finance", "SAMPLE", {{kPath, kWritten}, {kUserPath, kOlder}}},
     {"file beside the program written since the per-user copy wins",
      {{kPath, kRemembered}, {kUserPath, kOlder}}, {{kPath, 3}, {kUserPath, 2}}, {}, {}, {}, "Finance",
      "SAMPLE", {{kPath, kWritten}, {kUserPath, kOlder}}},
