@@ -20,30 +20,20 @@ INSTANTIATE_TEST_SUITE_P(Win32, StoreBehaviour,
 constexpr char kLongNamesKey[] = "Software\\Brennic\\KelvaryTests\\LongNames";
 constexpr char kLongNamesServers[] = "Software\\Brennic\\KelvaryTests\\LongNames\\Servers";
 
-class Win32LongNames : public ::testing::Test {
- protected:
-  void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kLongNamesKey); }
-  void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kLongNamesKey); }
-
-  static void CreateSubkeys(const std::vector<std::string>& names) {
-    HKEY servers = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, kLongNamesServers, &servers), ERROR_SUCCESS);
-    for (const std::string& name : names) {
-      HKEY subkey = nullptr;
-      ASSERT_EQ(RegCreateKeyA(servers, name.c_str(), &subkey), ERROR_SUCCESS) << name.size();
-      RegCloseKey(subkey);
-    }
-    RegCloseKey(servers);
+TEST(Win32LongNames, ANameOf255CharactersIsListedWithTheNamesAfterIt) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kLongNamesKey);
+  HKEY servers = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, kLongNamesServers, &servers), ERROR_SUCCESS);
+  const std::vector<std::string> names = {"AAA", "K" + std::string(253, 'x'),  // 254 and the NUL fit
+                                          "M" + std::string(254, 'x'), "ZZZ"};
+  for (const std::string& name : names) {
+    HKEY subkey = nullptr;
+    EXPECT_EQ(RegCreateKeyA(servers, name.c_str(), &subkey), ERROR_SUCCESS) << name.size();
+    RegCloseKey(subkey);
   }
-};
-
-TEST_F(Win32LongNames, ANameOf255CharactersIsListedWithTheNamesAfterIt) {
-  const std::string longest_listed = "K" + std::string(253, 'x');  // 254 and the NUL fit
-  const std::string too_long = "M" + std::string(254, 'x');
-  CreateSubkeys({"AAA", longest_listed, too_long, "ZZZ"});
-  const auto reg = OpenUserRegistry();
-  EXPECT_EQ(RegListSubkeys(*reg, RegRoot::CurrentUser, kLongNamesServers),
-            (std::vector<std::string>{"AAA", longest_listed, too_long, "ZZZ"}));
+  RegCloseKey(servers);
+  EXPECT_EQ(RegListSubkeys(*OpenUserRegistry(), RegRoot::CurrentUser, kLongNamesServers), names);
+  RegDeleteTreeA(HKEY_CURRENT_USER, kLongNamesKey);
 }
 
 }  // namespace
