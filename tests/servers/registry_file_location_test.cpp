@@ -13,7 +13,7 @@ struct LocationCase {
 
 TEST(RegistryFileLocation, NamedFileThenXdgConfigHomeThenHome) {
   const LocationCase cases[] = {
-      {"named file first", {"/tmp/s.reg", "/x/config", "/home/ann"}, "/tmp/s.reg"},
+      {"named file first", {"/srv/s.reg", "/x/config", "/home/ann"}, "/srv/s.reg"},
       {"XDG_CONFIG_HOME", {"", "/x/config", "/home/ann"}, "/x/config/kelvary/registry.reg"},
       {"home's .config by default", {"", "", "/home/ann"}, "/home/ann/.config/kelvary/registry.reg"},
       {"relative XDG_CONFIG_HOME ignored", {"", "config", "/home/ann"}, "/home/ann/.config/kelvary/registry.reg"}};

@@ -36,9 +36,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Each change to the window as one text, e.g. "ok:off", "line:Searching...";
-// lines holds what lstCalcs holds now.
-class RecordingView final : public CheckView {
+// Each change to the window as one text, e.g. "ok:off", "line:Searching...",
+// and the query recorded ("query:SERVER,APP"); lines holds what lstCalcs
+// holds now.
+class RecordingView final : public CheckView, public QueryRecorder {
  public:
   std::vector<std::string> events;
   std::string server;
@@ -74,6 +75,9 @@ class RecordingView final : public CheckView {
   void AppendLine(std::string_view line) override {
     events.push_back("line:" + std::string(line));
     lines.emplace_back(line);
+  }
+  void WriteQuery(std::string_view server, std::string_view application) override {
+    events.push_back("query:" + std::string(server) + "," + std::string(application));
   }
   std::vector<std::string> lines;
 };
@@ -114,17 +118,6 @@ const std::string kReportLine = "SALES (1 out of 10) - Started at 02:05 pm by ad
 const std::string kDetailLine = "  >> 1/10:  14:06";
 constexpr int kScanYields = 3;
 constexpr int kCheckYields = 2 + kScanYields + 1;  // connecting, searching, the scan, the end
-
-class EventRecorder final : public QueryRecorder {
- public:
-  explicit EventRecorder(Lines& events) : events_(events) {}
-  void WriteQuery(std::string_view server, std::string_view application) override {
-    events_.push_back("query:" + std::string(server) + "," + std::string(application));
-  }
-
- private:
-  Lines& events_;
-};
 
 Lines Join(std::initializer_list<Lines> parts) {
   Lines all;
@@ -201,7 +194,7 @@ class CheckDriverTest : public ::testing::Test {
   // The clock moves by clock_step_ at every reading: by default a whole
   // yield interval, so that the scan yields after every header.
   CheckDependencies Deps(char separator = kNativePathSeparator) {
-    return {registry_, CaseMap::Windows1252(), exe_dir_.Text(), separator, &recorder_, LoadEssbaseLibrary,
+    return {registry_, CaseMap::Windows1252(), exe_dir_.Text(), separator, &view_, LoadEssbaseLibrary,
             [this] { return clock_ += clock_step_; }};
   }
 
@@ -221,7 +214,6 @@ class CheckDriverTest : public ::testing::Test {
   TempFolder essbase_;
   std::string record_ = fixtures_.File("calls.txt");
   RecordingView view_;
-  EventRecorder recorder_{view_.events};
   CheckDriver driver_{view_, Deps()};
 };
 
