@@ -8,7 +8,6 @@
 #include "status/log_stamp.h"
 #include "status/log_line_filter.h"
 #include "status/log_messages.h"
-#include "status/read_ahead_source.h"
 
 namespace kelvary {
 namespace {
@@ -29,6 +28,13 @@ constexpr double kMaxNoticeSteps = 32767.0;  // the largest 16-bit count
 constexpr double kLongestElapsedSeconds = 1e10;
 // One character after the "[" is skipped before the percentage begins.
 constexpr std::size_t kPercentageOffset = kNoticeInterval.size() + 1;
+
+// Appends without a string of its own: this runs for every notice.
+void AppendNumber(std::string& text, std::int64_t value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  text.append(digits, end);
+}
 
 bool IsPercentageSpace(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -202,9 +208,9 @@ class LineTests {
     const std::string_view stamp = BracketText(s_.strPrevLine);
     const bool first_entry = place.Detail.empty();
     if (!first_entry) place.Detail += kDetailSeparator;
-    place.Detail += std::to_string(place.NoticesDone);
+    AppendNumber(place.Detail, place.NoticesDone);
     place.Detail += kDetailStepsSeparator;
-    place.Detail += std::to_string(s_.intNoticeSteps);
+    AppendNumber(place.Detail, s_.intNoticeSteps);
     place.Detail += kDetailTimeSeparator;
     // Only the first entry shows the short time of day.
     if (first_entry) {
@@ -256,11 +262,6 @@ class LineTests {
 bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) { return LineTests(state, inputs).Run(); }
 
 ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
-  ReadAheadSource read_ahead(log);
-  return ScanLogInline(state, read_ahead, inputs);
-}
-
-ScanResult ScanLogInline(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
   state.history.Clear();
   state.latest_stamp.reset();
   // Lines that no test can match change nothing but strLine and strPrevLine,
