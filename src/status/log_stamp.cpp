@@ -79,29 +79,21 @@ int TwoDigitsUpTo(std::string_view text, int max) { return text.size() == 2 ? Nu
 constexpr std::array<std::size_t, kStampFields - 1> kUsualBlanks = {3, 7, 10, 19};
 constexpr std::size_t kUsualStampSize = 24;
 
-// The fields of a stamp with single blanks exactly where they usually
-// stand, found without searching; nothing for any other stamp.
-std::optional<std::array<std::string_view, kStampFields>> SplitUsualStamp(std::string_view stamp) {
-  if (stamp.size() != kUsualStampSize) return std::nullopt;
+// Single blanks exactly where they usually stand: the fields can then be
+// taken where they stand, without searching.
+bool HasUsualShape(std::string_view stamp) {
+  if (stamp.size() != kUsualStampSize) return false;
   std::size_t next_blank = 0;
   for (std::size_t i = 0; i < kUsualStampSize; ++i) {
     const bool blank_here = next_blank < kUsualBlanks.size() && i == kUsualBlanks[next_blank];
-    if ((stamp[i] == kStampBlank) != blank_here) return std::nullopt;
+    if ((stamp[i] == kStampBlank) != blank_here) return false;
     next_blank += blank_here ? 1 : 0;
   }
-  std::array<std::string_view, kStampFields> fields;
-  std::size_t begin = 0;
-  for (std::size_t k = 0; k < kUsualBlanks.size(); ++k) {
-    fields[k] = stamp.substr(begin, kUsualBlanks[k] - begin);
-    begin = kUsualBlanks[k] + 1;
-  }
-  fields.back() = stamp.substr(begin);
-  return fields;
+  return true;
 }
 
 // Splits at runs of blanks; nothing may stand before the first field.
 std::optional<std::array<std::string_view, kStampFields>> SplitStamp(std::string_view stamp) {
-  if (auto usual = SplitUsualStamp(stamp)) return usual;
   std::array<std::string_view, kStampFields> fields;
   std::size_t count = 0;
   std::size_t pos = 0;
@@ -159,17 +151,27 @@ LogStampFields CivilFromSeconds(LogSeconds at) {
           static_cast<int>(rest % 60)};
 }
 
+std::optional<LogStampFields> FieldsOf(std::string_view weekday, std::string_view month, std::string_view day,
+                                       std::string_view clock, std::string_view year) {
+  if (IndexOf(weekday, kWeekdayKeys) < 0) return std::nullopt;
+  LogStampFields fields{};
+  fields.month = IndexOf(month, kMonthKeys) + 1;
+  fields.day = NumberUpTo(day, 2, 1, kLastDay);
+  fields.year = year.size() == kYearDigits ? DigitsValue(year) : -1;
+  if (fields.month == 0 || fields.day < 0 || fields.year < 0 || !ReadClock(clock, fields)) return std::nullopt;
+  return fields;
+}
+
 }  // namespace
 
 std::optional<LogStampFields> ReadStampFields(std::string_view stamp) {
+  if (HasUsualShape(stamp)) {
+    return FieldsOf(stamp.substr(0, 3), stamp.substr(4, 3), stamp.substr(8, 2), stamp.substr(11, 8),
+                    stamp.substr(20));
+  }
   const auto words = SplitStamp(stamp);
-  if (!words || IndexOf((*words)[0], kWeekdayKeys) < 0) return std::nullopt;
-  LogStampFields fields{};
-  fields.month = IndexOf((*words)[1], kMonthKeys) + 1;
-  fields.day = NumberUpTo((*words)[2], 2, 1, kLastDay);
-  fields.year = (*words)[4].size() == kYearDigits ? DigitsValue((*words)[4]) : -1;
-  if (fields.month == 0 || fields.day < 0 || fields.year < 0 || !ReadClock((*words)[3], fields)) return std::nullopt;
-  return fields;
+  if (!words) return std::nullopt;
+  return FieldsOf((*words)[0], (*words)[1], (*words)[2], (*words)[3], (*words)[4]);
 }
 
 std::optional<LogSeconds> ReadLogStamp(std::string_view stamp) {
