@@ -34,7 +34,7 @@ kelvary::ScanState Scan(const std::string& log, std::size_t piece) {
   kelvary::ScanState state;
   PieceSource source(log, piece);
   const kelvary::ScanInputs inputs{"SAMPLE", kelvary::CaseMap::Windows1252(), nullptr};
-  kelvary::ScanLogInline(state, source, inputs);
+  kelvary::ScanLog(state, source, inputs);
   return state;
 }
 

@@ -1,6 +1,8 @@
 #include "base/case_map.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "base/utf8.h"
 
@@ -111,11 +113,46 @@ CaseMap MakeWindows1252() {
   return CaseMap(upper, lower);
 }
 
-void MapInPlace(std::string& text, const CaseMap::Table& table) {
-  for (char& c : text) c = static_cast<char>(table[static_cast<unsigned char>(c)]);
+bool MapsAsciiAsUsual(const CaseMap::Table& upper, const CaseMap::Table& lower) {
+  CaseMap::Table usual_upper = Identity();
+  CaseMap::Table usual_lower = Identity();
+  PairAsciiLetters(usual_upper, usual_lower);
+  constexpr std::size_t kAscii = 0x80;
+  return std::equal(upper.begin(), upper.begin() + kAscii, usual_upper.begin()) &&
+         std::equal(lower.begin(), lower.begin() + kAscii, usual_lower.begin());
+}
+
+// Eight bytes at once: every byte of `word` is below 0x80, and those from
+// `first` to `last` gain or lose the case bit 0x20. Adding to a byte below
+// 0x80 sets its top bit, without a carry into the next byte, exactly when it
+// reaches the bound.
+using Word = std::uint64_t;
+constexpr Word kEachByte = 0x0101010101010101;
+constexpr Word kTopBits = 0x80 * kEachByte;
+Word FlipCaseOfRange(Word word, char first, char last) {
+  const Word from_first = word + (0x80 - static_cast<unsigned char>(first)) * kEachByte;
+  const Word beyond_last = word + (0x80 - static_cast<unsigned char>(last) - 1) * kEachByte;
+  return word ^ ((from_first & ~beyond_last & kTopBits) >> 2);
+}
+
+void MapInPlace(std::string& text, const CaseMap::Table& table, bool ascii_as_usual, char first, char last) {
+  std::size_t at = 0;
+  if (ascii_as_usual) {
+    for (; at + sizeof(Word) <= text.size(); at += sizeof(Word)) {
+      Word word;
+      std::memcpy(&word, text.data() + at, sizeof word);
+      if (word & kTopBits) break;
+      word = FlipCaseOfRange(word, first, last);
+      std::memcpy(text.data() + at, &word, sizeof word);
+    }
+  }
+  for (; at < text.size(); ++at) text[at] = static_cast<char>(table[static_cast<unsigned char>(text[at])]);
 }
 
 }  // namespace
+
+CaseMap::CaseMap(const Table& upper, const Table& lower, bool utf8)
+    : upper_(upper), lower_(lower), utf8_(utf8), ascii_as_usual_(MapsAsciiAsUsual(upper, lower)) {}
 
 const CaseMap& CaseMap::Windows1252() {
   static const CaseMap map = MakeWindows1252();
@@ -129,12 +166,12 @@ const CaseMap& CaseMap::Utf8() {
 
 void CaseMap::UpperInPlace(std::string& text) const {
   if (utf8_) MapUtf8Letters(text, true);
-  MapInPlace(text, upper_);
+  MapInPlace(text, upper_, ascii_as_usual_, 'a', 'z');
 }
 
 void CaseMap::LowerInPlace(std::string& text) const {
   if (utf8_) MapUtf8Letters(text, false);
-  MapInPlace(text, lower_);
+  MapInPlace(text, lower_, ascii_as_usual_, 'A', 'Z');
 }
 
 std::string CaseMap::Upper(std::string_view text) const {

@@ -12,8 +12,7 @@ namespace kelvary {
 class CaseMap {
  public:
   using Table = std::array<unsigned char, 256>;
-  CaseMap(const Table& upper, const Table& lower, bool utf8 = false)
-      : upper_(upper), lower_(lower), utf8_(utf8) {}
+  CaseMap(const Table& upper, const Table& lower, bool utf8 = false);
 
   // ASCII letters plus the accented pairs of Windows-1252; sharp s stays.
   static const CaseMap& Windows1252();
@@ -33,6 +32,9 @@ class CaseMap {
   Table upper_;
   Table lower_;
   bool utf8_;
+  // The tables change ASCII letters, and nothing else below 0x80, as ASCII
+  // does: ASCII text can then be mapped eight bytes at a time.
+  bool ascii_as_usual_;
 };
 
 // The map of the machine's ANSI code page: the system's own on Windows,

@@ -43,7 +43,7 @@ void ScanApplication(const fs::path& app_folder, const std::string& folder, cons
   scan.log_found = opened.source != nullptr;
   if (!scan.log_found) return;
   // One thread a log already: no reading ahead on another.
-  scan.result = ScanLogInline(scan.state, *opened.source, ScanInputs{scan.application, cases, [] { return true; }});
+  scan.result = ScanLog(scan.state, *opened.source, ScanInputs{scan.application, cases, [] { return true; }});
 }
 
 }  // namespace

@@ -14,34 +14,33 @@ namespace kelvary {
 namespace candidate_bytes {
 namespace {
 
-ChunkMasks MasksPortable(const char* chunk) {
-  ChunkMasks masks{};
+std::uint64_t PassingPortable(const char* chunk) {
+  std::uint64_t mask = 0;
   for (unsigned k = 0; k < kChunk; ++k) {
-    const char c = chunk[k];
-    const std::uint64_t bit = std::uint64_t{1} << k;
-    if (IsLineEnd(c)) masks.line_ends |= bit;
-    if (c == kLetterA || c == kLetterB || c == kLetterC) masks.letters |= bit;
-    if (c == kLetterA) masks.letter_a |= bit;
-    if (c == '[') masks.brackets |= bit;
+    if (Passes(chunk + k)) mask |= std::uint64_t{1} << k;
   }
-  return masks;
+  return mask;
 }
 
 #ifdef KELVARY_X86_64
-struct Masks16 {
-  unsigned line_ends, letters, letter_a, brackets;
-};
+__m128i Load16(const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
 
-Masks16 Masks16At(const char* at) {
-  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-  const __m128i a = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(kLetterA));
-  const __m128i letters = _mm_or_si128(a, _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(kLetterB)),
-                                                       _mm_cmpeq_epi8(bytes, _mm_set1_epi8(kLetterC))));
-  const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(kLf)),
-                                    _mm_cmpeq_epi8(bytes, _mm_set1_epi8(kCr)));
-  const __m128i brackets = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('['));
-  auto bits = [](__m128i v) { return static_cast<unsigned>(_mm_movemask_epi8(v)); };
-  return {bits(ends), bits(letters), bits(a), bits(brackets)};
+__m128i PairAt(__m128i first, __m128i second, LetterPair pair) {
+  return _mm_and_si128(_mm_cmpeq_epi8(first, _mm_set1_epi8(pair.first)),
+                       _mm_cmpeq_epi8(second, _mm_set1_epi8(pair.second)));
+}
+
+unsigned Passing16(const char* at) {
+  const __m128i before = Load16(at - 1);
+  const __m128i bytes = Load16(at);
+  const __m128i next = Load16(at + 1);
+  const __m128i starts = _mm_or_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8(kLf)),
+                                      _mm_cmpeq_epi8(before, _mm_set1_epi8(kCr)));
+  const __m128i messages = _mm_or_si128(PairAt(bytes, next, kPairA),
+                                        _mm_or_si128(PairAt(bytes, next, kPairB), PairAt(bytes, next, kPairC)));
+  const __m128i interval = _mm_and_si128(PairAt(bytes, next, kIntervalPair),
+                                         _mm_cmpeq_epi8(Load16(at + kBracketAt), _mm_set1_epi8('[')));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_and_si128(messages, starts), interval)));
 }
 
 bool ProcessorHasAvx2() {
@@ -58,17 +57,12 @@ bool ProcessorHasAvx2() {
 #endif
 }
 
-ChunkMasks MasksSse2(const char* chunk) {
-  ChunkMasks masks{};
+std::uint64_t PassingSse2(const char* chunk) {
+  std::uint64_t mask = 0;
   for (unsigned part = 0; part < kChunk / 16; ++part) {
-    const Masks16 m = Masks16At(chunk + 16 * part);
-    const unsigned shift = 16 * part;
-    masks.line_ends |= std::uint64_t{m.line_ends} << shift;
-    masks.letters |= std::uint64_t{m.letters} << shift;
-    masks.letter_a |= std::uint64_t{m.letter_a} << shift;
-    masks.brackets |= std::uint64_t{m.brackets} << shift;
+    mask |= std::uint64_t{Passing16(chunk + 16 * part)} << (16 * part);
   }
-  return masks;
+  return mask;
 }
 #endif
 
@@ -76,13 +70,13 @@ ChunkMasks MasksSse2(const char* chunk) {
 
 std::size_t SearchPortableChunks(const char* b, std::size_t from, std::size_t end, std::uint32_t* positions,
                                  std::size_t capacity, std::size_t* stopped_at) {
-  return SearchChunks<MasksPortable>(b, from, end, positions, capacity, stopped_at);
+  return SearchChunks<PassingPortable>(b, from, end, positions, capacity, stopped_at);
 }
 
 #ifdef KELVARY_X86_64
 std::size_t SearchSse2Chunks(const char* b, std::size_t from, std::size_t end, std::uint32_t* positions,
                              std::size_t capacity, std::size_t* stopped_at) {
-  return SearchChunks<MasksSse2>(b, from, end, positions, capacity, stopped_at);
+  return SearchChunks<PassingSse2>(b, from, end, positions, capacity, stopped_at);
 }
 #endif
 

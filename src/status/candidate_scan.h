@@ -1,9 +1,11 @@
 #pragma once
 // The byte-level search behind the log filter: positions in a block of log
 // text where a line the scanner acts on may begin, found 64 bytes at a time.
-// A position passes when it is a line start whose first letter begins one of
-// the line-start messages, or when it holds the first letter and the '[' of
-// the notice-interval text. Callers verify each position.
+// A position passes when it is a line start whose first two letters begin
+// one of the line-start messages, or when it holds the first two letters and
+// the '[' of the notice-interval text. Two letters, not one, because many
+// everyday messages share a first letter with those the scanner wants, and
+// each passing position costs a look of its own. Callers verify each position.
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -43,47 +45,46 @@ namespace candidate_bytes {
 
 inline constexpr char kLf = '\n';
 inline constexpr char kCr = '\r';
-inline constexpr char kLetterA = kCalculationStarted[0];
-inline constexpr char kLetterB = kCalculationFinished[0];
-inline constexpr char kLetterC = kServerStarted[0];
-static_assert(kCompletionNotice[0] == kLetterA && kNoticeInterval[0] == kLetterA);
+// The first two letters of each line-start message, and of the interval text.
+struct LetterPair {
+  char first;
+  char second;
+};
+inline constexpr LetterPair kPairA = {kCalculationStarted[0], kCalculationStarted[1]};
+inline constexpr LetterPair kPairB = {kCalculationFinished[0], kCalculationFinished[1]};
+inline constexpr LetterPair kPairC = {kServerStarted[0], kServerStarted[1]};
+inline constexpr LetterPair kIntervalPair = {kNoticeInterval[0], kNoticeInterval[1]};
+static_assert(kCompletionNotice.substr(0, 2) == kCalculationStarted.substr(0, 2));
 inline constexpr unsigned kBracketAt = kNoticeInterval.find('[');
 inline constexpr unsigned kChunk = 64;
-static_assert(kBracketAt < kChunk && 2 * kChunk <= kCandidateScanAfter);
+static_assert(kChunk + kBracketAt <= kCandidateScanAfter);
 
 inline bool IsLineEnd(char c) { return c == kLf || c == kCr; }
 
-// One bit per byte of a 64-byte chunk, for each kind of byte the search needs.
-struct ChunkMasks {
-  std::uint64_t line_ends;  // CR or LF
-  std::uint64_t letters;    // a first letter of a line-start message
-  std::uint64_t letter_a;   // the first letter of the interval text
-  std::uint64_t brackets;   // '['
-};
+inline bool IsPairAt(const char* at, LetterPair pair) { return at[0] == pair.first && at[1] == pair.second; }
 
-// The search over chunks; each instruction set supplies its masks, defined
-// in the same file as the search's instantiation so that they are inlined. Bits are
-// combined in plain integers: a line start is the bit after a line end, the
-// interval's '[' stands kBracketAt bits after its first letter.
-template <ChunkMasks (*Masks)(const char*)>
+// Whether the position `at` passes, byte by byte: the definition that each
+// instruction set's search computes many positions at a time.
+inline bool Passes(const char* at) {
+  const bool message = IsPairAt(at, kPairA) || IsPairAt(at, kPairB) || IsPairAt(at, kPairC);
+  return (message && IsLineEnd(at[-1])) || (IsPairAt(at, kIntervalPair) && at[kBracketAt] == '[');
+}
+
+// The search over chunks; each instruction set supplies the mask of passing
+// positions of a 64-byte chunk (bit k for chunk + k), defined in the same
+// file as the search's instantiation so that it is inlined. The mask reads
+// the byte before the chunk and up to kBracketAt + 1 bytes after it.
+template <std::uint64_t (*PassingMask)(const char*)>
 std::size_t SearchChunks(const char* b, std::size_t from, std::size_t end, std::uint32_t* positions,
                          std::size_t capacity, std::size_t* stopped_at) {
   std::size_t count = 0;
   std::size_t i = from;
-  std::uint64_t end_before = IsLineEnd(b[from - 1]) ? 1 : 0;
-  ChunkMasks cur = Masks(b + i);
-  while (i < end && count + kChunk <= capacity) {
-    const ChunkMasks next = Masks(b + i + kChunk);
-    const std::uint64_t starts = (cur.line_ends << 1) | end_before;
-    const std::uint64_t bracket_after = (cur.brackets >> kBracketAt) | (next.brackets << (kChunk - kBracketAt));
-    std::uint64_t found = (cur.letters & starts) | (cur.letter_a & bracket_after);
+  for (; i < end && count + kChunk <= capacity; i += kChunk) {
+    std::uint64_t found = PassingMask(b + i);
     if (end - i < kChunk) found &= (std::uint64_t{1} << (end - i)) - 1;
     for (; found != 0; found &= found - 1) {
       positions[count++] = static_cast<std::uint32_t>(i + std::countr_zero(found));
     }
-    end_before = cur.line_ends >> (kChunk - 1);
-    i += kChunk;
-    cur = next;
   }
   *stopped_at = i < end ? i : end;
   return count;

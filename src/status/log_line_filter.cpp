@@ -53,7 +53,11 @@ bool HasCandidateHead(const char* text) {
   return head == heads[0] || head == heads[1] || head == heads[2] || head == heads[3];
 }
 
+// "Calculating in parallel ..." starts no calculation and is as common as
+// the lines that do; it matters only if it holds the interval text, which
+// brings it back through its own position.
 bool StartsWithLineStartMessage(std::string_view text) {
+  if (text.starts_with(kCalculationStartedExcept)) return false;
   for (std::string_view message : kLineStartMessages) {
     if (text.front() == message.front() && text.starts_with(message)) return true;
   }

@@ -8,7 +8,6 @@
 #include "status/log_stamp.h"
 #include "status/log_line_filter.h"
 #include "status/log_messages.h"
-#include "status/read_ahead_source.h"
 
 namespace kelvary {
 namespace {
@@ -29,6 +28,13 @@ constexpr double kMaxNoticeSteps = 32767.0;  // the largest 16-bit count
 constexpr double kLongestElapsedSeconds = 1e10;
 // One character after the "[" is skipped before the percentage begins.
 constexpr std::size_t kPercentageOffset = kNoticeInterval.size() + 1;
+
+// Appends without a string of its own: this runs for every notice.
+void AppendNumber(std::string& text, std::int64_t value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  text.append(digits, end);
+}
 
 bool IsPercentageSpace(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -71,10 +77,26 @@ double ReadPercentage(std::string_view text) {
   return has_sign && kept[0] == '-' ? -value : value;
 }
 
+// Where the interval text first stands in the line, or npos. Found from its
+// closing '[', which a line holds rarely and the text holds once: every
+// line is asked, and most hold the text's first letter many times.
+std::size_t FindNoticeInterval(std::string_view line) {
+  constexpr std::size_t kBracketAt = kNoticeInterval.size() - 1;
+  static_assert(kNoticeInterval.find('[') == kBracketAt);
+  for (std::size_t bracket = line.find('[', kBracketAt); bracket != std::string_view::npos;
+       bracket = line.find('[', bracket + 1)) {
+    const std::size_t begin = bracket - kBracketAt;
+    if (line[begin] == kNoticeInterval.front() && line.substr(begin, kBracketAt) == kNoticeInterval.substr(0, kBracketAt)) {
+      return begin;
+    }
+  }
+  return std::string_view::npos;
+}
+
 // The number of notice intervals a "Completion Notice For Every: [" line
 // announces; nothing when the line has no usable percentage.
 std::optional<std::int16_t> NoticeStepsOf(std::string_view line) {
-  const std::size_t found = line.find(kNoticeInterval);
+  const std::size_t found = FindNoticeInterval(line);
   if (found == std::string_view::npos) return std::nullopt;
   const std::size_t begin = found + kPercentageOffset;
   const std::size_t end = line.find(kNoticeIntervalEnd);
@@ -123,6 +145,12 @@ std::optional<double> ElapsedSecondsOf(std::string_view line) {
   return value;
 }
 
+// Most lines differ from a message in their first letter: comparing that
+// first spares a call for each of the five tests.
+bool StartsWith(std::string_view line, std::string_view message) {
+  return !line.empty() && line.front() == message.front() && line.starts_with(message);
+}
+
 void NoteStamp(ScanState& state, std::optional<LogSeconds> at) {
   if (at && (!state.latest_stamp || *at > *state.latest_stamp)) state.latest_stamp = at;
 }
@@ -152,11 +180,16 @@ class LineTests {
     return at;
   }
 
-  // The first place of the header's database and user, or -1.
+  // The first place of the header's database and user, or -1. Names of the
+  // same length mostly differ in their first letter: comparing it first
+  // spares a call per place.
   int FindPlace() const {
+    auto same = [](const std::string& a, const std::string& b) {
+      return a.size() == b.size() && (a.empty() || (a.front() == b.front() && a == b));
+    };
     for (int k = 0; k < s_.intCalcCount; ++k) {
       const CalcPlace& place = s_.arrCalcs[k];
-      if (place.Database == s_.strDatabase && place.StartedBy == s_.strUser) return k;
+      if (same(place.Database, s_.strDatabase) && same(place.StartedBy, s_.strUser)) return k;
     }
     return -1;
   }
@@ -168,7 +201,7 @@ class LineTests {
   }
 
   bool CalculationStarted(std::string_view line) {
-    if (!line.starts_with(kCalculationStarted) || line.starts_with(kCalculationStartedExcept)) return true;
+    if (!StartsWith(line, kCalculationStarted) || StartsWith(line, kCalculationStartedExcept)) return true;
     if (!ParseHeader(ClockFormat::TwelveHour)) return false;
     if (s_.strDatabase.empty()) return true;
     // A restart of the same database and user moves it to the end, afresh.
@@ -193,18 +226,18 @@ class LineTests {
   }
 
   bool CompletionNotice(std::string_view line) {
-    if (!line.starts_with(kCompletionNotice)) return true;
+    if (!StartsWith(line, kCompletionNotice)) return true;
     if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
     const int k = FindPlace();
     if (k < 0) return true;
     CalcPlace& place = s_.arrCalcs[k];
-    ++place.NoticesDone;
+    place.RecordNotice(s_.intNoticeSteps, HeaderStamp());
     const std::string_view stamp = BracketText(s_.strPrevLine);
     const bool first_entry = place.Detail.empty();
     if (!first_entry) place.Detail += kDetailSeparator;
-    place.Detail += std::to_string(place.NoticesDone);
+    AppendNumber(place.Detail, place.NoticesDone);
     place.Detail += kDetailStepsSeparator;
-    place.Detail += std::to_string(s_.intNoticeSteps);
+    AppendNumber(place.Detail, s_.intNoticeSteps);
     place.Detail += kDetailTimeSeparator;
     // Only the first entry shows the short time of day.
     if (first_entry) {
@@ -213,13 +246,11 @@ class LineTests {
       place.Detail += stamp;
     }
     CutDetail(place);
-    place.LatestNotices[(place.NoticesDone - 1) % static_cast<std::int64_t>(kKeptNoticeStamps)] =
-        NoticeStamp{place.NoticesDone, s_.intNoticeSteps, HeaderStamp()};
     return true;
   }
 
   bool CalculationFinished(std::string_view line) {
-    if (!line.starts_with(kCalculationFinished)) return true;
+    if (!StartsWith(line, kCalculationFinished)) return true;
     if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
     const int k = FindPlace();
     if (k < 0) return true;
@@ -240,7 +271,7 @@ class LineTests {
   }
 
   bool ServerStarted(std::string_view line) {
-    if (!line.starts_with(kServerStarted)) return true;
+    if (!StartsWith(line, kServerStarted)) return true;
     if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
     // Nothing from before a server start is still running.
     s_.EmptyTable();
@@ -256,11 +287,6 @@ class LineTests {
 bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) { return LineTests(state, inputs).Run(); }
 
 ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
-  ReadAheadSource read_ahead(log);
-  return ScanLogInline(state, read_ahead, inputs);
-}
-
-ScanResult ScanLogInline(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
   state.history.Clear();
   state.latest_stamp.reset();
   // Lines that no test can match change nothing but strLine and strPrevLine,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 
 namespace kelvary {
@@ -20,20 +21,36 @@ constexpr LogSeconds kSecondsPerDay = 86400;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const char x = (a[i] >= 'a' && a[i] <= 'z') ? static_cast<char>(a[i] - 'a' + 'A') : a[i];
-    if (x != b[i]) return false;
+constexpr std::size_t kNameLetters = 3;
+using NameKey = std::uint32_t;
+
+// A three-letter name in upper case as one number, so that a name is found
+// with one comparison per candidate; 0 for a word of any other length.
+constexpr NameKey KeyOf(std::string_view word) {
+  if (word.size() != kNameLetters) return 0;
+  NameKey key = 0;
+  for (char c : word) {
+    const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    key = key << 8 | static_cast<unsigned char>(upper);
   }
-  return true;
+  return key;
 }
 
-// The place of a word among the names, from 0, or -1.
 template <std::size_t N>
-int IndexOf(std::string_view word, const std::array<std::string_view, N>& names) {
-  for (std::size_t i = 0; i < N; ++i) {
-    if (EqualsIgnoringAsciiCase(word, names[i])) return static_cast<int>(i);
+constexpr std::array<NameKey, N> KeysOf(const std::array<std::string_view, N>& names) {
+  std::array<NameKey, N> keys{};
+  for (std::size_t i = 0; i < N; ++i) keys[i] = KeyOf(names[i]);
+  return keys;
+}
+constexpr auto kWeekdayKeys = KeysOf(kWeekdays);
+constexpr auto kMonthKeys = KeysOf(kMonths);
+
+// The place of a word among the names' keys, from 0, ignoring ASCII case, or -1.
+template <std::size_t N>
+int IndexOf(std::string_view word, const std::array<NameKey, N>& keys) {
+  const NameKey key = KeyOf(word);
+  for (std::size_t i = 0; key != 0 && i < N; ++i) {
+    if (key == keys[i]) return static_cast<int>(i);
   }
   return -1;
 }
@@ -57,6 +74,23 @@ int NumberUpTo(std::string_view text, std::size_t max_digits, int min, int max) 
 }
 
 int TwoDigitsUpTo(std::string_view text, int max) { return text.size() == 2 ? NumberUpTo(text, 2, 0, max) : -1; }
+
+// "Wed Jan 08 14:05:09 2003": where the blanks stand in nearly every stamp.
+constexpr std::array<std::size_t, kStampFields - 1> kUsualBlanks = {3, 7, 10, 19};
+constexpr std::size_t kUsualStampSize = 24;
+
+// Single blanks exactly where they usually stand: the fields can then be
+// taken where they stand, without searching.
+bool HasUsualShape(std::string_view stamp) {
+  if (stamp.size() != kUsualStampSize) return false;
+  std::size_t next_blank = 0;
+  for (std::size_t i = 0; i < kUsualStampSize; ++i) {
+    const bool blank_here = next_blank < kUsualBlanks.size() && i == kUsualBlanks[next_blank];
+    if ((stamp[i] == kStampBlank) != blank_here) return false;
+    next_blank += blank_here ? 1 : 0;
+  }
+  return true;
+}
 
 // Splits at runs of blanks; nothing may stand before the first field.
 std::optional<std::array<std::string_view, kStampFields>> SplitStamp(std::string_view stamp) {
@@ -117,17 +151,27 @@ LogStampFields CivilFromSeconds(LogSeconds at) {
           static_cast<int>(rest % 60)};
 }
 
+std::optional<LogStampFields> FieldsOf(std::string_view weekday, std::string_view month, std::string_view day,
+                                       std::string_view clock, std::string_view year) {
+  if (IndexOf(weekday, kWeekdayKeys) < 0) return std::nullopt;
+  LogStampFields fields{};
+  fields.month = IndexOf(month, kMonthKeys) + 1;
+  fields.day = NumberUpTo(day, 2, 1, kLastDay);
+  fields.year = year.size() == kYearDigits ? DigitsValue(year) : -1;
+  if (fields.month == 0 || fields.day < 0 || fields.year < 0 || !ReadClock(clock, fields)) return std::nullopt;
+  return fields;
+}
+
 }  // namespace
 
 std::optional<LogStampFields> ReadStampFields(std::string_view stamp) {
+  if (HasUsualShape(stamp)) {
+    return FieldsOf(stamp.substr(0, 3), stamp.substr(4, 3), stamp.substr(8, 2), stamp.substr(11, 8),
+                    stamp.substr(20));
+  }
   const auto words = SplitStamp(stamp);
-  if (!words || IndexOf((*words)[0], kWeekdays) < 0) return std::nullopt;
-  LogStampFields fields{};
-  fields.month = IndexOf((*words)[1], kMonths) + 1;
-  fields.day = NumberUpTo((*words)[2], 2, 1, kLastDay);
-  fields.year = (*words)[4].size() == kYearDigits ? DigitsValue((*words)[4]) : -1;
-  if (fields.month == 0 || fields.day < 0 || fields.year < 0 || !ReadClock((*words)[3], fields)) return std::nullopt;
-  return fields;
+  if (!words) return std::nullopt;
+  return FieldsOf((*words)[0], (*words)[1], (*words)[2], (*words)[3], (*words)[4]);
 }
 
 std::optional<LogSeconds> ReadLogStamp(std::string_view stamp) {

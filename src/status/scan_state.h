@@ -39,9 +39,13 @@ struct CalcPlace {
   // a calculation with millions of notices does not hold them all.
   std::int64_t DetailLeftOut = 0;
   std::optional<LogSeconds> StartedAt;  // nothing when the start's stamp is unreadable
-  // The latest notices, a ring: notice n stands at (n - 1) % kKeptNoticeStamps.
-  std::array<NoticeStamp, kKeptNoticeStamps> LatestNotices{};
+  // The latest notices, a ring that grows to kKeptNoticeStamps: notice n
+  // stands at (n - 1) % kKeptNoticeStamps. Held apart from the place, so
+  // that moving a place up the table moves no stamps.
+  std::vector<NoticeStamp> LatestNotices;
 
+  // Counts one more notice done, with its interval count and stamp.
+  void RecordNotice(std::int16_t total, std::optional<LogSeconds> at);
   // The kept notices, oldest first.
   std::vector<NoticeStamp> KeptNotices() const;
   // The latest notice, if there has been one.

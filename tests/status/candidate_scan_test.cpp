@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "status/candidate_scan.h"
@@ -13,11 +14,11 @@ namespace {
 std::vector<std::uint32_t> PassingByHand(const std::string& buffer, std::size_t from, std::size_t end) {
   std::vector<std::uint32_t> passing;
   for (std::size_t i = from; i < end; ++i) {
-    const char c = buffer[i];
+    const std::string_view pair(buffer.data() + i, 2);
     const bool line_start = buffer[i - 1] == '\n' || buffer[i - 1] == '\r';
-    const bool letter = c == 'C' || c == 'T' || c == 'S';
-    const bool interval = c == 'C' && buffer[i + 29] == '[';
-    if ((letter && line_start) || interval) passing.push_back(static_cast<std::uint32_t>(i));
+    const bool message = pair == "Ca" || pair == "To" || pair == "St";
+    const bool interval = pair == "Co" && buffer[i + 29] == '[';
+    if ((message && line_start) || interval) passing.push_back(static_cast<std::uint32_t>(i));
   }
   return passing;
 }
@@ -41,7 +42,7 @@ TEST(CandidateSearch, EverySearchFindsExactlyThePassingPositions) {
   const std::size_t count = AvailableCandidateSearches(searches, 4);
   ASSERT_GE(count, 1u);
   std::mt19937 random(42);
-  const std::string alphabet = "CTS[\r\nx C";
+  const std::string alphabet = "CTSaot[\r\nx C";
   std::uniform_int_distribution<std::size_t> letter(0, alphabet.size() - 1);
   std::uniform_int_distribution<std::size_t> length(0, 400);
   for (int round = 0; round < 500; ++round) {

@@ -14,11 +14,13 @@ using Pair = std::pair<std::string, std::string>;  // header, line
 
 // The lines a scan acts on, by their texts.
 bool IsCandidate(std::string_view line) {
+  if (line.find("Completion Notice For Every: [") != std::string_view::npos) return true;
+  if (line.starts_with("Calculating in")) return false;
   for (std::string_view start : {"Calculating ", "Calculator Information Message: Completion Notice",
                                  "Total Calc Elapsed Time :", "Starting Essbase Server"}) {
     if (line.starts_with(start)) return true;
   }
-  return line.find("Completion Notice For Every: [") != std::string_view::npos;
+  return false;
 }
 
 // The plain reading of a log: every line with its predecessor, split at

@@ -38,7 +38,7 @@ inline ScanState Scanned(const Lines& log) {
   for (const std::string& line : log) text += line + "\r\n";
   StringSource source(text);
   ScanState state;
-  ScanLogInline(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), [] { return true; }});
+  ScanLog(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), [] { return true; }});
   return state;
 }
 
