@@ -27,7 +27,9 @@ std::string At(const std::string& stamp, const std::string& database = "Sales", 
 std::string Jan8(const std::string& clock) { return "Wed Jan 08 " + clock + " 2003"; }
 const std::string kStart = "Calculating [ Measures(Sales)] with fixed members [Year(Jan)]";
 const std::string kTen = "Calculator Information Message: Notices: Completion Notice For Every: [ 10%] Of Blocks";
-const std::string kHalf = "Calculator Information Message: Notices: Completion Notice For Every: [ 50%] Of Blocks";
+// A bracket before the interval text does not hide it.
+const std::string kHalf = "Calculator Information Message: [Notices] Completion Notice For Every: [ 50%] Of Blocks";
+const std::string kOnePercent = "Calculator Information Message: Notices: Completion Notice For Every: [ 1%] Of Blocks";
 const std::string kNotice = "Calculator Information Message: Completion Notice: 10% complete";
 const std::string kOther = "Received Command [Report] from user [admin]";
 std::string Total(const std::string& seconds) { return "Total Calc Elapsed Time : [" + seconds + "] seconds"; }
@@ -35,6 +37,16 @@ std::string Total(const std::string& seconds) { return "Total Calc Elapsed Time 
 // A finished run: start and finish under the given clocks of Jan 8.
 Lines EarlierRun(const std::string& from, const std::string& to, const std::string& seconds) {
   return {At(Jan8(from)), kStart, At(Jan8(to)), Total(seconds)};
+}
+
+// `count` notices a minute apart from 10:01 on: more than a calculation keeps the stamps of.
+Lines MinuteNotices(int count) {
+  Lines lines;
+  for (int minute = 1; minute <= count; ++minute) {
+    lines.push_back(At(Jan8("10:" + std::string(minute < 10 ? "0" : "") + std::to_string(minute) + ":00")));
+    lines.push_back(kNotice);
+  }
+  return lines;
 }
 
 class LinesSink final : public ReportSink {
@@ -74,6 +86,12 @@ TEST(EstimateTable, EstimatesAndHistoryFromTheStamps) {
          At(Jan8("10:30:00"), "Plan", "joe"), kOther}},
        {"SALES (4 out of 10) - Started at 10:00 am by admin",
         "  ~ 40%, running 30 min, about 30 min left (from its notices)"},
+       {}},
+      // The rate comes from the latest of 40 notices, not from one the kept stamps have passed.
+      {"FromTheLatestOfManyNotices",
+       {{At(Jan8("10:00:00")), kStart, At(Jan8("10:00:00")), kOnePercent}, MinuteNotices(40)},
+       {"SALES (40 out of 100) - Started at 10:00 am by admin",
+        "  ~ 40%, running 40 min, about 1 h 00 min left (from its notices)"},
        {}},
       // The server's figures 600.5, 1200 and 900 s, not the stamps' 1260: median 900 s.
       {"FromTheMedianOfEarlierRuns",

@@ -17,6 +17,8 @@ TEST(CaseMap, MapsLettersAndLeavesTheRest) {
   const CaseCase cases[] = {
       CaseCase{"Ascii", "Local/Sample/Basic/Admin", "LOCAL/SAMPLE/BASIC/ADMIN", "local/sample/basic/admin"},
       CaseCase{"DigitsAndPunctuation", "[12:05] {x}", "[12:05] {X}", "[12:05] {x}"},
+      // eight bytes at a time: the neighbours of both alphabets, then a word with an accent
+      CaseCase{"WordsOfEightBytes", "@AZ[`az{Local/\xE4rger", "@AZ[`AZ{LOCAL/\xC4RGER", "@az[`az{local/\xE4rger"},
       // a-umlaut, o-umlaut, e-acute, thorn
       CaseCase{"AccentedPairs", "\xE4\xD6\xE9\xFE", "\xC4\xD6\xC9\xDE", "\xE4\xF6\xE9\xFE"},
       // S caron, OE ligature, Z caron, Y diaeresis
@@ -34,7 +36,7 @@ TEST(CaseMap, MapsLettersAndLeavesTheRest) {
       CaseCase{"Utf8OtherCharactersStay", "x\u00df\u4e2d\U0001F600", "X\u00df\u4e2d\U0001F600",
                "x\u00df\u4e2d\U0001F600", &CaseMap::Utf8()},
       // not UTF-8 (a code page's e acute): only ASCII letters change
-        CaseCase{"TextThatIsNotUtf8ChangesAsciiOnly", "\xE9t\xE9", "\xE9T\xE9", "\xE9t\xE9", &CaseMap::Utf8()}};
+      CaseCase{"TextThatIsNotUtf8ChangesAsciiOnly", "\xE9t\xE9", "\xE9T\xE9", "\xE9t\xE9", &CaseMap::Utf8()}};
   for (const CaseCase& c : cases) {
     EXPECT_EQ(c.map->Upper(c.mixed), c.upper) << c.name;
     EXPECT_EQ(c.map->Lower(c.mixed), c.lower) << c.name;
