@@ -1,5 +1,5 @@
 // Kelvary.exe itself, as a process of its own: the version record it
-// carries, and the second instance Open New Window starts from a folder whose
+// carries, its settings file, and the second instance Open New Window starts from a folder whose
 // path has blanks and letters outside the system code page in it (a user
 // profile named after its owner), with a server of its own in the Windows
 // registry of the test prefix.
@@ -36,6 +36,20 @@ class KelvaryProcessTest : public Form1Test {
   std::unique_ptr<RegistryBackend> real_registry_ = OpenUserRegistry();
   std::filesystem::path program_folder_ = folder_.path() / "Program Files" / std::filesystem::path(u8"Kelvary Жук");
 };
+
+// The settings file beside a program in such a folder is read (the server)
+// and written on close (the application the command line named).
+TEST_F(KelvaryProcessTest, CommandLineArgumentBeatsTheRememberedApplication) {
+  WriteWholeFile(program_folder_ / "Kelvary.ini", std::string(kTestServer) + ",SAMPLE\r\n");
+  ProgramProcess kelvary(NewInstanceCommandLine(ProgramFolder(), "budget"));
+  ASSERT_TRUE(kelvary.Started());
+  HWND window = kelvary.WaitForWindow(form1::kClassName, form1::txtApp, kWindowTimeoutMs);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(TextOf(GetDlgItem(window, form1::txtApp)), "budget");
+  EXPECT_EQ(TextOf(GetDlgItem(window, form1::cboServers)), kTestServer);
+  EXPECT_TRUE(kelvary.CloseAndWait(window, kWindowTimeoutMs));
+  EXPECT_EQ(FileContent(program_folder_ / "Kelvary.ini"), std::string(kTestServer) + ",budget\r\n");
+}
 
 TEST_F(KelvaryProcessTest, OpenNewWindowStartsAnInstanceShowingTheApplication) {
   AddDemoServer();

@@ -59,6 +59,25 @@ TEST_F(Form1LayoutTest, TabWalksTheFocusOrderAndComesBackAround) {
   }
 }
 
+// The thick border is on the button Enter presses, wherever the focus goes.
+TEST_F(Form1LayoutTest, DefaultButtonLookFollowsTheFocusAsEnterDoes) {
+  const struct {
+    int focus, default_button;
+  } moves[] = {{form1::cmdExit, form1::cmdExit},   {form1::txtApp, form1::cmdOK},
+               {form1::cmdNewWindow, form1::cmdNewWindow}, {form1::cmdExit, form1::cmdExit},
+               {form1::lstCalcs, form1::cmdOK},    {form1::cmdOK, form1::cmdOK}};
+  for (const auto& move : moves) {
+    SetFocus(Control(move.focus));
+    Pump();
+    for (int button : {form1::cmdNewWindow, form1::cmdExit, form1::cmdOK}) {
+      const LONG_PTR type = GetWindowLongPtrA(Control(button), GWL_STYLE) & BS_TYPEMASK;
+      EXPECT_EQ(type, button == move.default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)
+          << "focus " << move.focus << ", button " << button;
+    }
+    EXPECT_EQ(LOWORD(SendMessageA(Window(), DM_GETDEFID, 0, 0)), move.default_button);
+  }
+}
+
 TEST_F(Form1LayoutTest, MovingTo150PercentLaysOutControlsAndFontAgain) {
   RECT suggested{};
   GetWindowRect(Window(), &suggested);
