@@ -1,9 +1,14 @@
 // The real main window in this test's process: what the user sees before
 // doing anything (controls, frame, where Tab goes, the layout again on a
-// 150 % screen), a check that keeps the list's place, the ways of closing and
+// 150 % screen), a check that keeps the list's place, a long report going in
+// with the list's redrawing off, the ways of closing and
 // the finish alert.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
+
+#include <string>
+#include <utility>
 
 #include "form1_fixture.h"
 #include "ui/finish_notice_win32.h"
@@ -169,6 +174,53 @@ INSTANTIATE_TEST_SUITE_P(
 const std::string kHeader = "[Wed Jan 08 10:00:00 2003]Local/BUSY/Basic/admin/Info(1012555)\r\n";
 const std::string kRunning = kHeader + "Calculating [ Measures(Sales)]\r\n";
 const std::string kFinished = kRunning + kHeader + "Total Calc Elapsed Time : [734] seconds\r\n";
+
+// What the list was told while the check ran: the lines that went in with
+// its redrawing switched off, and the room it was asked to reserve.
+struct ListAdditions {
+  bool redraw_off = false;
+  int lines_unseen = 0;
+  WPARAM reserved_lines = 0;
+};
+
+LRESULT CALLBACK CountAdditions(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                DWORD_PTR counts) {
+  auto& additions = *reinterpret_cast<ListAdditions*>(counts);
+  if (message == WM_SETREDRAW) additions.redraw_off = !wparam;
+  if (message == LB_INITSTORAGE) additions.reserved_lines = wparam;
+  if ((message == LB_ADDSTRING || message == LB_INSERTSTRING) && additions.redraw_off) ++additions.lines_unseen;
+  return DefSubclassProc(list, message, wparam, lparam);
+}
+
+// A detailed report of 301 lines goes into the list with its redrawing off
+// and room for all of it, and is drawn once at the end: line by line it
+// took seconds under Wine.
+TEST_F(Form1CheckTest, LongReportGoesIntoTheListWithoutARepaintPerLine) {
+  OpenOnBusyLog();
+  // Two calculations running side by side: 1 + 150 and 1 + 149 lines.
+  std::string log;
+  const std::string budget = "[Wed Jan 08 10:00:00 2003]Local/BUSY/Budget/admin/Info(1012555)\r\n";
+  for (const auto& [header, notices] : {std::pair{kHeader, 150}, std::pair{budget, 149}}) {
+    log += header + "Calculating [ Measures(Sales)]\r\n";
+    for (int done = 1; done <= notices; ++done) {
+      log += header + "Calculator Information Message: Completion Notice: [" + std::to_string(done) + "] of [150] done\r\n";
+    }
+  }
+  busy_essbase_.Write("app/BUSY/BUSY.log", log);
+  Click(form1::chkDetail);
+
+  ListAdditions additions;
+  HWND list = Control(form1::lstCalcs);
+  ASSERT_TRUE(SetWindowSubclass(list, &CountAdditions, 1, reinterpret_cast<DWORD_PTR>(&additions)));
+  Click(form1::cmdOK);
+  Pump();
+  RemoveWindowSubclass(list, &CountAdditions, 1);
+
+  EXPECT_EQ(Report().size(), 301u);
+  EXPECT_EQ(additions.lines_unseen, 301);
+  EXPECT_EQ(additions.reserved_lines, 301u);
+  EXPECT_FALSE(additions.redraw_off) << "drawn again at the end";
+}
 
 // Whether `owner` has its icon in the notification area: only an icon that
 // is there can be changed.
