@@ -5,6 +5,7 @@
 // alone. Each test owns the store's Servers key, emptied before and after it.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <imm.h>
 
 #include <functional>
@@ -211,10 +212,27 @@ TEST_F(AddServerDialogTest, IsAModalToolWindowLaidOutAsDesignedThatOpensEmptyEve
   EXPECT_EQ(GetActiveWindow(), Window());
 }
 
-// Browse shows a folder symbol and the password box masks with colons, both
-// in Wingdings, at every DPI; the password box has no input method.
+// The text a tooltip window of `dialog` shows for `control`, or empty.
+std::string TooltipTextOf(HWND dialog, HWND control) {
+  HWND tip = nullptr;
+  while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tip, GW_OWNER) != dialog) {
+  }
+  char text[80] = {};
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.hwnd = dialog;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text;
+  if (tip) SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
+
+// Browse shows a folder symbol, and says what it does in a tooltip; the
+// password box masks with colons; both in Wingdings, at every DPI; the
+// password box has no input method.
 TEST_F(AddServerDialogTest, MovingTo150PercentLaysOutControlsAndFontsAgain) {
   WithAddDialog([](HWND dialog) {
+    EXPECT_EQ(TooltipTextOf(dialog, Item(dialog, add::cmdBrowse)), "Browse for the Essbase directory");
     EXPECT_STREQ(FontOf(Item(dialog, add::cmdBrowse)).lfFaceName, "Wingdings");
     EXPECT_EQ(FontOf(Item(dialog, add::cmdBrowse)).lfHeight, -13);  // 9.75 points
     EXPECT_EQ(SendMessageA(Item(dialog, add::txtPassword), EM_GETPASSWORDCHAR, 0, 0), ':');
