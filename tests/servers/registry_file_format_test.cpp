@@ -118,7 +118,8 @@ TEST(RegFileRead, DamageNamesItsLine) {
       {"MissingEquals", kHeader + kProd + "\"Path\" \"d:\"\r\n", 4},
       {"UnknownType", kHeader + kProd + "\"Path\"=qword:1\r\n", 4},
       {"BadDword", kHeader + kProd + "\"Access\"=dword:123456789\r\n", 4},
-      {"BadHexByte", kHeader + kProd + "\"Blob\"=hex:1,zz\r\n", 4},
+      {"BadHexByte", kHeader + kProd + "\"Blob\"=hex:01,zz\r\n", 4},
+      {"OneDigitHexByte", kHeader + kProd + "\"Blob\"=hex:1,02\r\n", 4},
       {"BadHexType", kHeader + kProd + "\"Blob\"=hex(q):00\r\n", 4},
       {"ValueRemoval", kHeader + kProd + "\"Path\"=-\r\n", 4},
       {"KeyRemoval", kHeader + "[-HKEY_CURRENT_USER\\Software\\X]\r\n", 3},
@@ -208,7 +209,7 @@ TEST(RegFileRoundTrip, ForeignValuesComeBackExactlyAsWritten) {
 TEST(Utf16Text, ConvertsBothWaysUnchanged) {
   const std::pair<std::u16string, std::string> cases[] = {
       {u"d:\\essbase", "d:\\essbase"}, {u"caf\u00e9 \u20ac\u4e2d", "caf\xC3\xA9 \xE2\x82\xAC\xE4\xB8\xAD"},
-      {u"a\U0001F600b", "a\xF0\x9F\x98\x80\x62"}, {u"\xd800x", "\xED\xA0\x80x"}, {u"\xdc00", "\xED\xB0\x80"}};
+      {u"a\U0001F600b", "a\xF0\x9F\x98\x80\x62"}, {u"\U000103FF", "\xF0\x90\x8F\xBF"}, {u"\xd800x", "\xED\xA0\x80x"}, {u"\xdc00", "\xED\xB0\x80"}};
   for (const auto& [utf16, utf8] : cases) {
     EXPECT_EQ(Utf16LeToUtf8(Utf16Le(utf16)), utf8);
     EXPECT_EQ(Utf8ToUtf16Le(utf8), Utf16Le(utf16));

@@ -142,20 +142,26 @@ TEST(EstimateTable, EstimatesAndHistoryFromTheStamps) {
        {"SALES (2 out of 2) - Started at 10:00 am by admin",
         "  ~ 100%, running 25 min, due now (from its notices)"},
        {}},
+      // A notice stamped before its start: the clock went back, so no rate.
+      {"NoticeBeforeItsStartIsNoRate",
+       {{At(Jan8("10:00:01")), kStart, At(Jan8("10:00:01")), kHalf, At(Jan8("10:00:00")), kNotice}},
+       {"SALES (1 out of 2) - Started at 10:00 am by admin", "  ~ 50%, running 0 s, no estimate"},
+       {}},
       // More notices than the total: the total is wrong, so neither percent nor rate.
       {"NoticesBeyondTheTotalAreNoRate",
        {{At(Jan8("10:00:00")), kStart, At(Jan8("10:00:00")), kHalf, At(Jan8("10:10:00")), kNotice,
          At(Jan8("10:20:00")), kNotice, At(Jan8("10:30:00")), kNotice}},
        {"SALES (3 out of 2) - Started at 10:00 am by admin", "  ~ running 30 min, no estimate"},
        {}},
-      // The stamps' 20, 5 and 10 min stand in for figures that cannot be read.
+      // The stamps' 20, 5, 10 and 0 min stand in for figures that cannot be read.
       {"UnreadableElapsedFigureTakesTheStamps",
-       {EarlierRun("08:00:00", "08:20:00", "n/a"), EarlierRun("09:00:00", "09:05:00", "1.2.3"),
+       {EarlierRun("07:00:00", "07:00:00", ""), EarlierRun("08:00:00", "08:20:00", "n/a"),
+        EarlierRun("09:00:00", "09:05:00", "1.2.3"),
         EarlierRun("10:00:00", "10:10:00", "1" + std::string(30, '0')),
         {At(Jan8("12:00:00")), kStart, At(Jan8("12:05:00")), kOther}},
        {"SALES (0 out of 0) - Started at 12:00 pm by admin",
-        "  ~ running 5 min, about 5 min left (from earlier runs)"},
-       {"SALES admin runs=3 median=600 longest=1200 latest=2003-01-08T10:10:00"}},
+        "  ~ running 5 min, about 3 min left (from earlier runs)"},
+       {"SALES admin runs=4 median=450 longest=1200 latest=2003-01-08T10:10:00"}},
       {"ServerStartLeavesHistoryButEndsTheRunning",
        {EarlierRun("08:00:00", "08:10:00", "600"),
         {At(Jan8("09:00:00")), kStart, At(Jan8("09:01:00")), "Starting Essbase Server - Application [Sample]",
@@ -178,6 +184,16 @@ TEST(EstimateTable, EstimatesAndHistoryFromTheStamps) {
   }
 }
 
+// The stamps of the latest 32 notices, oldest first.
+TEST(CalcPlace, KeepsTheLatestNoticesOldestFirst) {
+  CalcPlace place;
+  for (LogSeconds at = 1; at <= 33; ++at) place.RecordNotice(2, at);
+  const std::vector<NoticeStamp> kept = place.KeptNotices();
+  ASSERT_EQ(kept.size(), kKeptNoticeStamps);
+  EXPECT_EQ(kept.front().done, 2);
+  EXPECT_EQ(kept.back().at, 33);
+}
+
 // The median of an even count is the mean of the middle two; a full summary
 // forgets the pair whose latest finish is the oldest.
 TEST(CalcHistory, MedianOfTheMiddleTwoAndAFullSummaryForgetsTheOldestPair) {
@@ -185,6 +201,8 @@ TEST(CalcHistory, MedianOfTheMiddleTwoAndAFullSummaryForgetsTheOldestPair) {
   history.Record("X", "u", std::nullopt, 10, 600.0);
   history.Record("X", "u", std::nullopt, 20, 1200.0);
   EXPECT_EQ(history.MedianSeconds("X", "u"), 900.0);
+  history.Record("X", "u", std::nullopt, 15, 900.0);  // recorded last, finished earlier
+  EXPECT_EQ(history.Summaries().front().latest_finished, 20);
   for (int k = 1; k <= static_cast<int>(kSummaryPairs); ++k) {
     history.Record("DB" + std::to_string(k), "u", std::nullopt, 100 + k, 60.0);
   }

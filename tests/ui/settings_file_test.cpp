@@ -38,6 +38,8 @@ const ReadCase kReads[] = {
     {"trailing blanks kept", "Finance ,SAMPLE \r\n", "Finance ", "SAMPLE "},
     {"a tab is not a blank", "\tFinance,SAMPLE\r\n", "\tFinance", "SAMPLE"},
     {"later lines ignored", "Finance,SAMPLE\r\nOther,APP\r\n", "Finance", "SAMPLE"},
+    {"only blanks after the comma", "Finance,   ", "Finance", ""},
+    {"empty second line", "Finance\n\nSAMPLE\n", "Finance", ""},
 };
 
 TEST(ReadRememberedQueryTest, ReadsTwoFieldsFromEveryShape) {
@@ -75,6 +77,9 @@ TEST(SettingsFileTest, EditorEncodingsAreReadAsText) {
       {"malformed UTF-8", "\xEF\xBB\xBF" "a\xC3,b\x80", "a?", "b?"},
       {"UTF-16 little-endian", Utf16(kUtf16Line, false), "Z\xFCrich", "SAMPLE"},
       {"UTF-16 big-endian", Utf16(kUtf16Line, true), "Z\xFCrich", "SAMPLE"},
+      {"UTF-16 big-endian without a line end", Utf16("Z\xFCrich,SAMPLE", true), "Z\xFCrich", "SAMPLE"},
+      {"UTF-16 control character", "\xFF\xFE\x85\0,\0A\0"s, "?", "A"},
+      {"overlong UTF-8", "\xEF\xBB\xBF\xC0\xAF,A", "??", "A"},
       {"UTF-16 outside the code page", "\xFF\xFE\x16\x04,\0A\0"s, "?", "A"},
       {"code page bytes stay", "\xEF\xBB" "Finance,A", "\xEF\xBB" "Finance", "A"},
   };
