@@ -1,7 +1,7 @@
 #pragma once
 // Looks at a window from inside its own message handling: an action posted
-// now runs when the thread next handles its queue, for instance during a
-// yield of a running check, in the middle of the operation under test.
+// now runs when the thread next handles its queue, for instance inside the
+// modal loop of a dialog the operation under test opened.
 #include <windows.h>
 
 #include <functional>
@@ -30,25 +30,15 @@ class PostedProbe {
     ran_ = false;
     PostMessageA(window_, kRunAction, 0, 0);
   }
-  // Runs `action` at every tick of a timer of `interval_ms`, whenever the
-  // thread handles its queue, until Stop or the probe's end.
-  void Repeat(UINT interval_ms, std::function<void()> action) {
-    action_ = std::move(action);
-    ran_ = false;
-    SetTimer(window_, kRepeatTimer, interval_ms, nullptr);
-  }
-  void Stop() { KillTimer(window_, kRepeatTimer); }
   bool Ran() const { return ran_; }
 
  private:
   static constexpr const char* kClass = "KelvaryTestProbe";
   static constexpr UINT kRunAction = WM_APP + 1;
-  static constexpr UINT_PTR kRepeatTimer = 1;
 
   static LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* probe = reinterpret_cast<PostedProbe*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    const bool ours = message == kRunAction || (message == WM_TIMER && wparam == kRepeatTimer);
-    if (!ours || !probe) return DefWindowProcA(window, message, wparam, lparam);
+    if (message != kRunAction || !probe) return DefWindowProcA(window, message, wparam, lparam);
     probe->ran_ = true;
     if (probe->action_) probe->action_();
     return 0;
