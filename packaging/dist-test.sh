@@ -6,7 +6,8 @@
 #   checks a server reached through the Essbase API (the stand-in client
 #   library of the same architecture, where a client installs its DLL); a
 #   newer package replaces it in place; uninstalling removes every program file;
-# - its portable zip unpacked into a read-only folder: --version and a check.
+# - its portable zip unpacked into a read-only folder: --version, a check of the
+#   demo server and one through the Essbase API, whose log goes to the user's folder.
 # Prints one line per property and ends with the number of failures.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -165,6 +166,13 @@ test_portable_zip() {
   run_wine "$folder/kelvary-cli.exe" check --server Demo --app SAMPLE >"$dir/portable-direct.txt"
   expect "$zip_arch: kelvary-cli.exe checks the demo server from a read-only folder" \
     same_text "$dir/cli-direct.txt" "$dir/portable-direct.txt"
+  # The downloaded copy cannot go beside the program: it goes to the user's own folder.
+  local copy=$local_appdata/Kelvary/Remote_SAMPLE.log
+  rm -f "$copy"
+  run_wine "$folder/kelvary-cli.exe" check --server Remote --app SAMPLE >"$dir/portable-remote.txt"
+  expect "$zip_arch: kelvary-cli.exe checks through the Essbase API from a read-only folder" \
+    same_text "$dir/cli-direct.txt" "$dir/portable-remote.txt"
+  expect "$zip_arch: the downloaded log lies in the user's own folder" test -f "$copy"
   undo_read_only "$folder"
   trap - EXIT
 }
