@@ -1,8 +1,7 @@
 // The real main window in this test's process: what the user sees before
 // doing anything (controls, frame, where Tab goes, the layout again on a
 // 150 % screen), a check that keeps the list's place, a long report going in
-// with the list's redrawing off, the ways of closing and
-// the finish alert.
+// with the list's redrawing off, the ways of closing and the finish alert.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -203,7 +202,8 @@ TEST_F(Form1CheckTest, LongReportGoesIntoTheListWithoutARepaintPerLine) {
   for (const auto& [header, notices] : {std::pair{kHeader, 150}, std::pair{budget, 149}}) {
     log += header + "Calculating [ Measures(Sales)]\r\n";
     for (int done = 1; done <= notices; ++done) {
-      log += header + "Calculator Information Message: Completion Notice: [" + std::to_string(done) + "] of [150] done\r\n";
+      log += header + "Calculator Information Message: Completion Notice: [" + std::to_string(done) +
+             "] of [150] done\r\n";
     }
   }
   busy_essbase_.Write("app/BUSY/BUSY.log", log);
