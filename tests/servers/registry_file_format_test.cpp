@@ -209,7 +209,8 @@ TEST(RegFileRoundTrip, ForeignValuesComeBackExactlyAsWritten) {
 TEST(Utf16Text, ConvertsBothWaysUnchanged) {
   const std::pair<std::u16string, std::string> cases[] = {
       {u"d:\\essbase", "d:\\essbase"}, {u"caf\u00e9 \u20ac\u4e2d", "caf\xC3\xA9 \xE2\x82\xAC\xE4\xB8\xAD"},
-      {u"a\U0001F600b", "a\xF0\x9F\x98\x80\x62"}, {u"\U000103FF", "\xF0\x90\x8F\xBF"}, {u"\xd800x", "\xED\xA0\x80x"}, {u"\xdc00", "\xED\xB0\x80"}};
+      {u"a\U0001F600b", "a\xF0\x9F\x98\x80\x62"}, {u"\U000103FF", "\xF0\x90\x8F\xBF"},
+      {u"\xd800x", "\xED\xA0\x80x"}, {u"\xdc00", "\xED\xB0\x80"}};
   for (const auto& [utf16, utf8] : cases) {
     EXPECT_EQ(Utf16LeToUtf8(Utf16Le(utf16)), utf8);
     EXPECT_EQ(Utf8ToUtf16Le(utf8), Utf16Le(utf16));
