@@ -5,8 +5,8 @@ A fault whose text no longer occurs is reported as stale and skipped.
 
 Five are not caught, and cannot be by any behaviour: 3 (a copy's name always
 ends in ".log", never "." alone), 21 (no calculation running takes an
-earlier branch), 26 (a calculation's notices never go down), 35 (reads the
-string's terminator, which is no continuation byte) and 46 (a summary never
+earlier branch), 26 (a calculation's notices never go down), 37 (reads the
+string's terminator, which is no continuation byte) and 48 (a summary never
 has no runs)."""
 FAULTS = [
  ("src/status/check_driver.cpp", "if (time - last_ < kScanYieldInterval) return true;", "if (time - last_ <= kScanYieldInterval) return true;"),
@@ -41,6 +41,8 @@ FAULTS = [
  ("src/status/log_scanner.cpp", "if (latest < 2 * kLatestDetailEntries) return;", "if (latest <= 2 * kLatestDetailEntries) return;"),
  ("src/status/log_scanner.cpp", "if (steps > kMaxNoticeSteps) return std::nullopt;", "if (steps >= kMaxNoticeSteps) return std::nullopt;"),
  ("src/status/log_scanner.cpp", "if (!elapsed && place.StartedAt && finished && *finished >= *place.StartedAt) {", "if (!elapsed && place.StartedAt && finished && *finished > *place.StartedAt) {"),
+ ("src/status/log_scanner.cpp", "if (s_.arrCalcs[k].Database == database && s_.arrCalcs[k].StartedBy == user) return k;", "if (s_.arrCalcs[k].Database == database) return k;"),
+ ("src/status/log_scanner.cpp", "for (int k = 0; k < s_.intCalcCount; ++k) {\n      const CalcPlace& place = s_.arrCalcs[k];\n      const bool alike", "for (int k = 0; k + 1 < s_.intCalcCount; ++k) {\n      const CalcPlace& place = s_.arrCalcs[k];\n      const bool alike"),
  ("src/status/log_line_filter.cpp", "if (drop_leading_lf_ && fresh[0] == kLf) std::memmove(fresh, fresh + 1, --count);", "if (drop_leading_lf_ && fresh[0] == kCr) std::memmove(fresh, fresh + 1, --count);"),
  ("src/status/remote_log.cpp", "if (download != kStatusOk) {", "if (download < kStatusOk) {"),
  ("src/status/remote_log.cpp", "return status == kStatusUnknownServer || status == kStatusWrongPassword ||", "return status == kStatusUnknownServer ||"),
