@@ -1,8 +1,8 @@
 // Kelvary.exe itself, as a process of its own: the version record it
-// carries, its settings file, and the second instance Open New Window starts from a folder whose
-// path has blanks and letters outside the system code page in it (a user
-// profile named after its owner), with a server of its own in the Windows
-// registry of the test prefix.
+// carries, and, started from a folder whose path has blanks and letters
+// outside the system code page in it (a user profile named after its owner),
+// its settings file there and the second instance Open New Window starts,
+// with a server of its own in the Windows registry of the test prefix.
 #include <filesystem>
 
 #include "form1_fixture.h"
