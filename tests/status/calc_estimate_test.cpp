@@ -7,7 +7,7 @@
 #include "status/calc_estimate.h"
 #include "status/log_scanner.h"
 #include "status/report.h"
-#include "string_source.h"
+#include "stamped_log.h"
 
 // GCC 12 warns of an overlapping copy inside std::string's operator+ when
 // the table's texts are joined (its bug 105651); the copy cannot overlap.
@@ -18,7 +18,8 @@
 namespace kelvary {
 namespace {
 
-using Lines = std::vector<std::string>;
+using test::Lines;
+using test::LinesSink;
 
 // A header of application SAMPLE with the whole stamp given, e.g. "Wed Jan 08 10:00:00 2003".
 std::string At(const std::string& stamp, const std::string& database = "Sales", const std::string& user = "admin") {
@@ -48,13 +49,6 @@ Lines MinuteNotices(int count) {
   }
   return lines;
 }
-
-class LinesSink final : public ReportSink {
- public:
-  void ClearLines() override { lines.clear(); }
-  void AppendLine(std::string_view line) override { lines.emplace_back(line); }
-  Lines lines;
-};
 
 std::string Seconds(const std::optional<double>& value) { return value ? std::to_string(std::llround(*value)) : "-"; }
 

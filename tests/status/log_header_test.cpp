@@ -60,14 +60,6 @@ TEST(ParseLogHeader, TakesDatabaseTimeAndUser) {
   }
 }
 
-TEST(BracketText, ReturnsTextBetweenFirstOpenAndNextClose) {
-  EXPECT_EQ(BracketText("[WED JAN 08 14:05:09 2003]LOCAL/SAMPLE"), "WED JAN 08 14:05:09 2003");
-  EXPECT_EQ(BracketText("x]y[z]w"), "z") << "a close before the open is passed over";
-  EXPECT_EQ(BracketText("[]"), "");
-  EXPECT_EQ(BracketText("WED JAN 08]"), "") << "no open";
-  EXPECT_EQ(BracketText("[WED JAN 08"), "") << "no close";
-}
-
 // The shape counts, not the calendar; anything else is shown whole.
 TEST(StampTimeOfDay, ShowsHoursAndMinutesOfReadableStampsAndOthersWhole) {
   EXPECT_EQ(StampTimeOfDay("WED JAN 08 14:05:09 2003"), "14:05");

@@ -99,15 +99,5 @@ TEST(LogLineFilter, LastLineIsTheFinalLineWithoutItsEnding) {
   }
 }
 
-TEST(LogLineFilter, KeepsOnlyTheFirstMebibyteOfAHugeHeader) {
-  const std::string huge(std::size_t{5} << 19, 'h');  // 2.5 MiB
-  const std::string log = huge + "\r\nStarting Essbase Server\r\n";
-  for (std::size_t piece : {std::size_t{65536}, std::size_t{1} << 20, SIZE_MAX}) {
-    const auto pairs = CandidatesByFilter(log, "", piece);
-    ASSERT_EQ(pairs.size(), 1u);
-    EXPECT_EQ(pairs[0].first, huge.substr(0, kMaxLineBytes)) << "pieces of " << piece;
-  }
-}
-
 }  // namespace
 }  // namespace kelvary

@@ -4,14 +4,15 @@
 
 #include "status/log_scanner.h"
 #include "status/report.h"
-#include "string_source.h"
+#include "stamped_log.h"
 
 namespace kelvary {
 namespace {
 
 using test::CrLfLog;
 using test::StringSource;
-using Lines = std::vector<std::string>;
+using test::Lines;
+using test::LinesSink;
 
 // A header of application SAMPLE, as the server writes it.
 std::string H(const std::string& database, const std::string& user, const std::string& clock = "14:05:09") {
@@ -25,20 +26,13 @@ std::string Notice() { return "Calculator Information Message: Completion Notice
 std::string Finish() { return "Total Calc Elapsed Time : [2.42] seconds"; }
 std::string ServerStart() { return "Starting Essbase Server - Application [Sample]"; }
 
-class LinesSink final : public ReportSink {
- public:
-  void ClearLines() override { lines.clear(); }
-  void AppendLine(std::string_view line) override { lines.emplace_back(line); }
-  Lines lines;
-};
-
 struct Scan {
   ScanState state;
   int yields = 0;
 
-  ScanResult Run(const std::string& log, std::size_t piece = SIZE_MAX, std::size_t fail_after = SIZE_MAX) {
+  ScanResult Run(const std::string& log, std::size_t piece = SIZE_MAX) {
     state.EmptyTable();
-    StringSource source(log, piece, fail_after);
+    StringSource source(log, piece);
     const ScanInputs inputs{"SAMPLE", CaseMap::Windows1252(), [this] { return ++yields, true; }};
     return ScanLog(state, source, inputs);
   }
@@ -217,7 +211,7 @@ TEST(ScanLogCarryOver, LastLineAndNoticeStepsCarryToTheNextCheck) {
   EXPECT_EQ(scan.Report(true), (Lines{"SALES (1 out of 0) - Started at 02:05 pm by admin", "  >> 1/4:  14:05"}));
 }
 
-// --- bounded lines, read errors, yields ---
+// --- bounded lines ---
 
 TEST(ScanLogLongLines, LineAfterAHugeLineStillCounts) {
   const std::string huge(std::size_t{3} << 20, 'y');
@@ -228,23 +222,6 @@ TEST(ScanLogLongLines, LineAfterAHugeLineStillCounts) {
     EXPECT_EQ(scan.Report(), Lines{"PLAN (0 out of 0) - Started at 02:05 pm by joe"}) << "pieces of " << piece;
     EXPECT_EQ(scan.state.strPrevLine, Start());
   }
-}
-
-TEST(ScanLogReadError, ReportShowsWhatWasReadUpToThere) {
-  const std::string before = CrLfLog({H("Sales", "admin"), Start()});
-  Scan scan;
-  const ScanResult result = scan.Run(before + CrLfLog({H("Sales", "admin"), Finish()}), 16, before.size());
-  EXPECT_EQ(result, ScanResult::ReadError);
-  EXPECT_EQ(scan.Report(), Lines{"SALES (0 out of 0) - Started at 02:05 pm by admin"});
-}
-
-TEST(ScanLogYield, FalseAbandonsTheScan) {
-  ScanState state;
-  StringSource source(CrLfLog({H("Sales", "admin"), Start(), H("Plan", "joe"), Start()}));
-  int yields = 0;
-  const ScanInputs inputs{"SAMPLE", CaseMap::Windows1252(), [&] { return ++yields < 1; }};
-  EXPECT_EQ(ScanLog(state, source, inputs), ScanResult::Abandoned);
-  EXPECT_EQ(yields, 1);
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #pragma once
 // Small logs of application SAMPLE with known stamps, scanned as a check
-// scans them: for what is told about calculations between checks.
+// scans them, and the report's lines as a window's list would hold them.
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "status/log_scanner.h"
+#include "status/report.h"
 #include "string_source.h"
 
 namespace kelvary::test {
@@ -33,10 +34,15 @@ inline Lines Joined(std::initializer_list<Lines> parts) {
   return all;
 }
 
+class LinesSink final : public ReportSink {
+ public:
+  void ClearLines() override { lines.clear(); }
+  void AppendLine(std::string_view line) override { lines.emplace_back(line); }
+  Lines lines;
+};
+
 inline ScanState Scanned(const Lines& log) {
-  std::string text;
-  for (const std::string& line : log) text += line + "\r\n";
-  StringSource source(text);
+  StringSource source(CrLfLog(log));
   ScanState state;
   ScanLog(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), [] { return true; }});
   return state;

@@ -134,41 +134,29 @@ TEST_F(Form1CheckTest, TimerTickRunsACheckThatKeepsTheListsPlaceForTheSameLines)
   EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
 }
 
-struct CloseCase {
-  const char* how;
-  void (*close)(HWND window);
-};
-
-class Form1ClosingTest : public Form1Test, public ::testing::WithParamInterface<CloseCase> {};
-
-TEST_P(Form1ClosingTest, WritesServerCommaApplicationAndEndsTheProgram) {
+// Each way of closing writes "server,application" and ends the program.
+TEST_F(Form1Test, EveryWayOfClosingWritesTheQueryAndEndsTheProgram) {
+  const std::pair<const char*, void (*)(HWND)> ways[] = {
+      {"Close button", [](HWND w) { SendMessageA(GetDlgItem(w, form1::cmdExit), BM_CLICK, 0, 0); }},
+      {"Esc", [](HWND w) { SetFocus(GetDlgItem(w, form1::txtApp)); PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); }},
+      {"close box", [](HWND w) { SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"session end", [](HWND w) {
+         if (SendMessageA(w, WM_QUERYENDSESSION, 0, 0)) SendMessageA(w, WM_ENDSESSION, TRUE, 0);
+       }}};
   AddDemoServer();
   AddServer("Prod", "\\\\essbase01\\Essbase");
-  Open();
-  SelectServer("Prod");
-  SetAppText("Budget");
-  GetParam().close(Window());
-  Pump();
-  EXPECT_EQ(Window(), nullptr);
-  EXPECT_EQ(Ini(), "Prod,Budget\r\n");
-  EXPECT_TRUE(QuitPosted());
+  for (const auto& [way, close] : ways) {
+    Open();
+    SelectServer("Prod");
+    SetAppText(way);
+    close(Window());
+    Pump();
+    EXPECT_EQ(Window(), nullptr) << way;
+    EXPECT_EQ(Ini(), "Prod," + std::string(way) + "\r\n");
+    EXPECT_TRUE(QuitPosted()) << way;
+    form_.reset();
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryWay, Form1ClosingTest,
-    ::testing::Values(
-        CloseCase{"CloseButton", [](HWND w) { SendMessageA(GetDlgItem(w, form1::cmdExit), BM_CLICK, 0, 0); }},
-        CloseCase{"Esc",
-                  [](HWND w) {
-                    SetFocus(GetDlgItem(w, form1::txtApp));
-                    PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
-                  }},
-        CloseCase{"CloseBox", [](HWND w) { SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        CloseCase{"SessionEnds",
-                  [](HWND w) {
-                    if (SendMessageA(w, WM_QUERYENDSESSION, 0, 0)) SendMessageA(w, WM_ENDSESSION, TRUE, 0);
-                  }}),
-    [](const ::testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.how); });
 
 const std::string kHeader = "[Wed Jan 08 10:00:00 2003]Local/BUSY/Basic/admin/Info(1012555)\r\n";
 const std::string kRunning = kHeader + "Calculating [ Measures(Sales)]\r\n";

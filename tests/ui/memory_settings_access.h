@@ -13,16 +13,23 @@
 
 namespace kelvary::test {
 
-class MemorySettingsAccess final : public SettingsFileAccess {
- public:
-  std::map<std::string, std::string> files;
-  std::set<std::string> missing_folders;  // paths whose folder is missing
-  std::set<std::string> unreadable;       // paths that fail to open
-  std::set<std::string> read_only;        // paths where nothing can be written
-  std::vector<std::string> journal;       // "read:PATH", "create:PATH", "replace:PATH", "make:FOLDER"
+// What a disk holds, as a test sets it up.
+struct SettingsDisk {
+  std::map<std::string, std::string> files = {};
   // Each write is one tick later than the last; a file not listed was
   // written at tick 0.
-  std::map<std::string, std::uint64_t> written_at;
+  std::map<std::string, std::uint64_t> written_at = {};
+  std::set<std::string> missing_folders = {};  // paths whose folder is missing
+  std::set<std::string> unreadable = {};       // paths that fail to open
+  std::set<std::string> read_only = {};        // paths where nothing can be written
+};
+
+class MemorySettingsAccess final : public SettingsFileAccess, public SettingsDisk {
+ public:
+  MemorySettingsAccess() = default;
+  explicit MemorySettingsAccess(const SettingsDisk& disk) : SettingsDisk(disk) {}
+
+  std::vector<std::string> journal;  // "read:PATH", "create:PATH", "replace:PATH", "make:FOLDER"
 
   ReadStatus ReadAll(const std::string& path, std::string& content) override {
     journal.push_back("read:" + path);
