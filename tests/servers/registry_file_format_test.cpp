@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "servers/registry_file_location.h"
 #include "servers/utf16_text.h"
 
 namespace kelvary {
@@ -55,7 +56,9 @@ TEST(RegFileRead, ReadsTheValueOfEachLine) {
       {"binary", "\"Blob\"=hex:01,ff", "Blob", kRegBinary, "\x01\xff"},
       {"expandable text", "\"Path\"=hex(2):25,00,00,00", "Path", kRegExpandSz, std::string("%\0\0\0", 4)},
       {"typed hex is text only for type 1", "\"DNS\"=hex(1):65,73,73", "DNS", kRegSz, "ess"},
-      {"name's case ignored", R"("PATH"="d:")", "path", kRegSz, std::string("d:\0", 3)}};
+      {"name's case ignored", R"("PATH"="d:")", "path", kRegSz, std::string("d:\0", 3)},
+      {"hex list over backslash-ended lines", "\"Blob\"=hex(7):61,00,\\\r\n  62,00,\\\r\n  00,00", "Blob", 7,
+       std::string("a\0b\0\0\0", 6)}};
   for (const ValueCase& c : cases) {
     const ParsedRegFile parsed = Parse(kHeader + kProd + c.line + "\r\n");
     ASSERT_FALSE(parsed.problem) << c.behaviour << ": " << parsed.problem->reason;
@@ -64,12 +67,6 @@ TEST(RegFileRead, ReadsTheValueOfEachLine) {
     EXPECT_EQ(value->type, c.type) << c.behaviour;
     EXPECT_EQ(value->data, c.data) << c.behaviour;
   }
-}
-
-TEST(RegFileRead, AHexListContinuesOverBackslashEndedLines) {
-  const ParsedRegFile parsed = Parse(kHeader + kProd + "\"Blob\"=hex(7):61,00,\\\r\n  62,00,\\\r\n  00,00\r\n");
-  ASSERT_FALSE(parsed.problem) << parsed.problem->reason;
-  EXPECT_EQ(ValueOf(parsed, kProdPath, "Blob")->data, std::string("a\0b\0\0\0", 6));
 }
 
 TEST(RegFileRead, SectionsAndRootCompareWithoutRegardToCaseAndMerge) {
@@ -179,8 +176,9 @@ TEST(RegFileWrite, ANameWithALineBreakCannotBeWritten) {
   EXPECT_FALSE(FormatRegFile(TreeWith({"K"}, {{"a\rb", kRegSz, std::string("x\0", 2), {}}})));
 }
 
-// A lone surrogate is kept as its three-byte form, both ways.
-TEST(Utf16Text, ConvertsBothWaysUnchanged) {
+// A lone surrogate is kept as its three-byte form, both ways; half a unit,
+// or text that is not UTF-8, is refused.
+TEST(Utf16Text, ConvertsBothWaysUnchangedOrRefuses) {
   const std::pair<std::u16string, std::string> cases[] = {
       {u"d:\\essbase", "d:\\essbase"}, {u"caf\u00e9 \u20ac\u4e2d", "caf\xC3\xA9 \xE2\x82\xAC\xE4\xB8\xAD"},
       {u"a\U0001F600b", "a\xF0\x9F\x98\x80\x62"}, {u"\U000103FF", "\xF0\x90\x8F\xBF"},
@@ -189,11 +187,18 @@ TEST(Utf16Text, ConvertsBothWaysUnchanged) {
     EXPECT_EQ(Utf16LeToUtf8(Utf16Le(utf16)), utf8);
     EXPECT_EQ(Utf8ToUtf16Le(utf8), Utf16Le(utf16));
   }
-}
-
-TEST(Utf16Text, HalfAUnitOrTextThatIsNotUtf8IsRefused) {
   EXPECT_FALSE(Utf16LeToUtf8(std::string("a\0b", 3)));
   EXPECT_FALSE(Utf8ToUtf16Le("caf\xE9"));
+}
+
+// A relative XDG_CONFIG_HOME is ignored.
+TEST(RegistryFileLocation, NamedFileThenXdgConfigHomeThenHome) {
+  const std::pair<RegistryFileEnvironment, std::string> cases[] = {
+      {{"/srv/s.reg", "/x/config", "/home/ann"}, "/srv/s.reg"},
+      {{"", "/x/config", "/home/ann"}, "/x/config/kelvary/registry.reg"},
+      {{"", "", "/home/ann"}, "/home/ann/.config/kelvary/registry.reg"},
+      {{"", "config", "/home/ann"}, "/home/ann/.config/kelvary/registry.reg"}};
+  for (const auto& [environment, path] : cases) EXPECT_EQ(RegistryFilePath(environment), path) << path;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // The store's behaviour, written once and run over every registry backend
-// (memory, the .reg file, the Windows registry under Wine). Each backend's
+// (the .reg file, the Windows registry under Wine). Each backend's
 // test program instantiates StoreBehaviour with a way to open its registry.
 #include <gtest/gtest.h>
 

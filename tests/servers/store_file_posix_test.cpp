@@ -84,6 +84,34 @@ TEST_F(FileStore, ADamagedOrReadOnlyFileIsLeftUntouchedWithNoTemporaryFileBeside
   EXPECT_EQ(RegListSubkeys(*reg, kUser, kServers), std::vector<std::string>{"PROD"});
 }
 
+// One too big for the buffer answers "more data" with the size it needs; a
+// key deleted while open answers "key deleted", and a key closes once.
+TEST_F(FileStore, QueryValueAnswersMoreDataAndADeletedKeyKeyDeleted) {
+  auto reg = OpenRegistryFile(file_);
+  RegWriteText(*reg, kUser, kServers, "Path", "d:\\essbase");
+  RegistryBackend::Key key = 0;
+  reg->OpenKey(kUser, kServers, &key);
+  std::uint32_t type = 0;
+  unsigned char data[4];
+  std::uint32_t size = sizeof data;
+  EXPECT_EQ(reg->QueryValue(key, "Path", &type, data, &size), kRegMoreData);
+  EXPECT_EQ(size, 11u);
+  reg->DeleteKey(kUser, kServers);
+  char name[8];
+  EXPECT_EQ(reg->EnumKey(key, 0, name, sizeof name), kRegKeyDeleted);
+  EXPECT_EQ(reg->CloseKey(key), kRegSuccess);
+  EXPECT_EQ(reg->CloseKey(key), kRegInvalidHandle);
+}
+
+// The registry holds key names of up to 255 characters; the listing shows
+// each, and every name after it.
+TEST_F(FileStore, ListingShowsEveryServerWhateverTheLengthOfItsName) {
+  auto reg = OpenRegistryFile(file_);
+  const std::vector<std::string> names = {"AAA", std::string(254, 'M'), std::string(255, 'N'), "ZZZ"};
+  for (const std::string& name : names) RegWriteText(*reg, kUser, kServers + "\\" + name, "Path", "p");
+  EXPECT_EQ(RegListSubkeys(*reg, kUser, kServers), names);
+}
+
 // On Linux names are UTF-8: a code page's case map would take eng and
 // s acute for the two cases of one letter.
 TEST_F(FileStore, NamesDifferingInMoreThanCaseStayApart) {

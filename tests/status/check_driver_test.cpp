@@ -79,24 +79,13 @@ class RecordingView final : public CheckView, public QueryRecorder {
   std::vector<std::string> lines;
 };
 
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::istringstream in(FileContent(path));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // Set (unset when null) in the operating system's environment, where a
 // loaded library (with a C runtime of its own on Windows) reads it too.
 void SetEnvironment(const char* name, const char* value) {
 #ifdef _WIN32
   SetEnvironmentVariableA(name, value);
 #else
-  if (value) {
-    setenv(name, value, 1);
-  } else {
-    unsetenv(name);
-  }
+  value ? setenv(name, value, 1) : unsetenv(name);
 #endif
 }
 
@@ -190,7 +179,12 @@ class CheckDriverTest : public ::testing::Test {
   }
 
   // The stand-in's calls so far, one "Name|arg|arg..." each.
-  Lines Calls() const { return ReadLines(record_); }
+  Lines Calls() const {
+    std::istringstream in(FileContent(record_));
+    Lines calls;
+    for (std::string line; std::getline(in, line);) calls.push_back(line);
+    return calls;
+  }
   std::string Copy(const std::string& server) const { return exe_dir_.File(server + "_SAMPLE.log"); }
   std::string DirectLog() const {
     const std::string sep(1, kNativePathSeparator);
@@ -239,7 +233,10 @@ TEST_F(CheckDriverTest, DirectPathIsComposedWithoutTrimming) {
   }
 }
 
-// The stored "Path" is still read for a remote server, though not used.
+// The stored "Path" is still read for a remote server, though not used. A
+// program in a folder named outside the system code page (a profile named
+// after its owner) hands the library a form of the copy's path that it can
+// write to, and the check scans the copy where it lies.
 TEST_F(CheckDriverTest, RemoteServerScansTheCopyDownloadedInTheApiOrder) {
   fixtures_.Write("SAMPLE.log", kRunningCalcLog);
   AddRemoteServer("Finance");
@@ -250,14 +247,8 @@ TEST_F(CheckDriverTest, RemoteServerScansTheCopyDownloadedInTheApiOrder) {
   const std::string context = std::to_string(standin::kContext);
   EXPECT_EQ(Calls(), (Lines{InitCall(), LoginCall(), Call("EsbGetLogFile", {context, "SAMPLE", "0", Copy("Finance")}),
                             Call("EsbLogout", {context}), TermCall()}));
-}
 
-// A program in a folder named outside the system code page (a profile named
-// after its owner): the library is handed a form of the copy's path that it
-// can write to, and the check scans the copy where it lies.
-TEST_F(CheckDriverTest, RemoteCopyGoesBesideAProgramInAFolderNamedInAnyLanguage) {
-  fixtures_.Write("SAMPLE.log", kRunningCalcLog);
-  AddRemoteServer("Finance");
+  view_.events.clear();
   const std::filesystem::path folder = exe_dir_.path() / std::filesystem::path(u8"Жук");
   std::filesystem::create_directory(folder);
   CheckDependencies deps = Deps();
@@ -268,71 +259,48 @@ TEST_F(CheckDriverTest, RemoteCopyGoesBesideAProgramInAFolderNamedInAnyLanguage)
   EXPECT_EQ(driver.strLogPathAndFile(), PathText(folder / "Finance_SAMPLE.log"));
 }
 
-enum class Situation { Exists, Missing, NotAFile, ReadFails, DownloadFails, LibraryIncomplete };
-
-struct OutcomeCase {
-  const char* name;
-  Situation situation;
-  CheckOutcome outcome;
-  Lines lines;  // what the list holds at the end
-};
-
-class OutcomeTest : public CheckDriverTest, public ::testing::WithParamInterface<OutcomeCase> {
- protected:
-  void Prepare(Situation situation) {
-    AddServer("Finance", {{"Path", essbase_.Text()}});
-    essbase_.Write("app/SAMPLE/keep", "");
-    if (situation == Situation::Exists) essbase_.Write("app/SAMPLE/SAMPLE.log", kRunningCalcLog);
-    if (situation == Situation::DownloadFails) {  // the library has no log, and an earlier copy is there
-      AddRemoteServer("Finance");
-      exe_dir_.Write("Finance_SAMPLE.log", kRunningCalcLog);
-    }
-    if (situation != Situation::NotAFile && situation != Situation::ReadFails &&
-        situation != Situation::LibraryIncomplete) {
-      return;
-    }
-#ifdef _WIN32
-    GTEST_SKIP() << "no such file or library on Windows: the loader's own test covers it";
-#else
-    if (situation == Situation::NotAFile) {
-      ASSERT_EQ(mkfifo(DirectLog().c_str(), 0600), 0);  // opening it must not wait
-    }
-    if (situation == Situation::ReadFails) std::filesystem::create_symlink("/proc/self/mem", DirectLog());
-    if (situation == Situation::LibraryIncomplete) {
-      AddRemoteServer("Finance");
-      SetEnvironment(kLibraryVariable, KELVARY_INCOMPLETE_LIBRARY);
-    }
-#endif
-  }
-};
-
 // Each way a check can end, with its list line; a failure never shows a
 // report, not even of an earlier copy or of the part that could be read.
-TEST_P(OutcomeTest, EndsWithItsOwnLines) {
-  const OutcomeCase& c = GetParam();
-  Prepare(c.situation);
-  if (IsSkipped()) return;
-  EXPECT_EQ(driver_.cmdOK_Click(), c.outcome);
-  EXPECT_EQ(view_.lines, c.lines);
-  if (c.outcome == CheckOutcome::Failed) {
-    EXPECT_EQ(FailureLine(driver_.failure()), c.lines[0]);
+TEST_F(CheckDriverTest, EachWayACheckEndsShowsItsOwnLines) {
+  AddDirectServer("Direct");
+  AddRemoteServer("Remote");
+  exe_dir_.Write("Remote_SAMPLE.log", kRunningCalcLog);  // an earlier copy; the library has no log now
+  const struct {
+    const char* server;
+    const char* application;
+    Lines lines;  // what the list holds at the end
+  } cases[] = {
+      {"Direct", "SAMPLE", {kReportLine, kDetailLine}},
+      {"Direct", "MISSING", {std::string(kFailureLine)}},
+      {"Remote", "SAMPLE", {"The server could not send the application's log."}},
+#ifndef _WIN32  // no such file or library on Windows: the loader's own test covers it
+      {"Direct", "PIPE", {"The application's log could not be read."}},  // opening it must not wait
+      {"Direct", "MEM", {"The application's log could not be read."}},
+      {"Incomplete", "SAMPLE", {std::string(FailureLine(CheckFailure::LibraryUnavailable))}},
+#endif
+  };
+#ifndef _WIN32
+  essbase_.Write("app/MEM/keep", "");
+  std::filesystem::create_symlink("/proc/self/mem", essbase_.File("app/MEM/MEM.log"));
+  essbase_.Write("app/PIPE/keep", "");
+  ASSERT_EQ(mkfifo(essbase_.File("app/PIPE/PIPE.log").c_str(), 0600), 0);
+  AddRemoteServer("Incomplete");
+#endif
+  for (const auto& [server, application, lines] : cases) {
+    view_.server = server;
+    view_.application = application;
+#ifndef _WIN32
+    if (std::string(server) == "Incomplete") SetEnvironment(kLibraryVariable, KELVARY_INCOMPLETE_LIBRARY);
+#endif
+    const bool reported = lines[0] == kReportLine;
+    EXPECT_EQ(driver_.cmdOK_Click(), reported ? CheckOutcome::Reported : CheckOutcome::Failed) << application;
+    EXPECT_EQ(view_.lines, lines);
+    if (!reported) {
+      EXPECT_EQ(FailureLine(driver_.failure()), lines[0]);
+    }
+    EXPECT_EQ(driver_.scan_state().intCalcCount, reported ? 1 : 0);
   }
-  EXPECT_EQ(driver_.scan_state().intCalcCount, c.outcome == CheckOutcome::Reported ? 1 : 0);
 }
-
-const std::string kUnreadableLine = "The application's log could not be read.";
-INSTANTIATE_TEST_SUITE_P(
-    Situations, OutcomeTest,
-    ::testing::Values(
-        OutcomeCase{"Exists", Situation::Exists, CheckOutcome::Reported, {kReportLine, kDetailLine}},
-        OutcomeCase{"Missing", Situation::Missing, CheckOutcome::Failed, {std::string(kFailureLine)}},
-        OutcomeCase{"NotAFile", Situation::NotAFile, CheckOutcome::Failed, {kUnreadableLine}},
-        OutcomeCase{"ReadFails", Situation::ReadFails, CheckOutcome::Failed, {kUnreadableLine}},
-        OutcomeCase{"DownloadFails", Situation::DownloadFails, CheckOutcome::Failed,
-                    {"The server could not send the application's log."}},
-        OutcomeCase{"LibraryIncomplete", Situation::LibraryIncomplete, CheckOutcome::Failed,
-                    {std::string(FailureLine(CheckFailure::LibraryUnavailable))}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Refused before anything else: the box says why, and nothing is cleared,
 // read, logged in to or recorded.
