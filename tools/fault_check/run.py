@@ -23,7 +23,7 @@ SEED = 13
 
 def run(tree, command, timeout=900):
     return subprocess.run(command, shell=True, cwd=tree, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                          timeout=timeout, text=True)
+                          timeout=timeout, text=True, errors="replace")
 
 
 def failed_tests(output):
