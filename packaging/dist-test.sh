@@ -6,8 +6,11 @@
 #   checks a server reached through the Essbase API (the stand-in client
 #   library of the same architecture, where a client installs its DLL); a
 #   newer package replaces it in place; uninstalling removes every program file;
-# - its portable zip unpacked into a read-only folder: --version, a check of the
-#   demo server and one through the Essbase API, whose log goes to the user's folder.
+# - its portable zip unpacked into a read-only folder whose name has a blank and
+#   letters outside the system code page (a profile named after its owner):
+#   --version, a check of the demo server and one through the Essbase API, whose
+#   log goes to the user's folder, a client library planted in the current folder
+#   left alone, and Kelvary.exe's report, its settings going to the user's folder.
 # Prints one line per property and ends with the number of failures.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -149,7 +152,7 @@ undo_read_only() {
 test_portable_zip() {
   local dir=$1 zip folder
   zip=$(ls "$dist"/Kelvary-*-"$zip_arch".zip)
-  folder=$dir/portable
+  folder="$dir/Kelvary Жук"
   [ -d "$folder" ] && undo_read_only "$folder"
   rm -rf "$folder" && mkdir -p "$folder" && unzip -q "$zip" -d "$folder"
   # Never leave a read-only mount behind in the build tree, whatever happens.
@@ -173,6 +176,28 @@ test_portable_zip() {
   expect "$zip_arch: kelvary-cli.exe checks through the Essbase API from a read-only folder" \
     same_text "$dir/cli-direct.txt" "$dir/portable-remote.txt"
   expect "$zip_arch: the downloaded log lies in the user's own folder" test -f "$copy"
+
+  # A client library in the current folder or on a relative PATH entry, where
+  # a planted copy would receive the login, is never loaded: without the one
+  # the client installs, the check fails for want of a library (exit 6).
+  local installed=$prefix/drive_c/windows/$system_dir/esbapin.dll planted=$dir/planted code=0
+  mkdir -p "$planted/essbase"
+  cp "$installed" "$planted/esbapin.dll" && cp "$installed" "$planted/essbase/esbapin.dll"
+  mv "$installed" "$installed.away"
+  (cd "$planted" && WINEPATH='.;essbase' "$wine" "$folder/kelvary-cli.exe" check --server Remote --app SAMPLE \
+    </dev/null >/dev/null 2>&1) || code=$?
+  mv "$installed.away" "$installed"
+  expect "$zip_arch: a client library planted in the current folder is never loaded" test "$code" -eq 6
+
+  rm -f "$local_appdata/Kelvary/Kelvary.ini"
+  "$wine" "$folder/Kelvary.exe" SAMPLE </dev/null >/dev/null 2>&1 &
+  local window=$!
+  run_wine "$build/tools/screenshots/kelvary-screenshot-driver.exe" --report-and-close >"$dir/portable-window.txt"
+  wait "$window"
+  expect "$zip_arch: Kelvary.exe from that folder shows the demo server's report" \
+    same_text "$dir/cli-direct.txt" "$dir/portable-window.txt"
+  expect "$zip_arch: closing it leaves the settings in the user's own folder" \
+    test "$(tr -d '\r' <"$local_appdata/Kelvary/Kelvary.ini" 2>/dev/null)" = "Demo,SAMPLE"
   undo_read_only "$folder"
   trap - EXIT
 }

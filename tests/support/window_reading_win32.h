@@ -4,6 +4,7 @@
 // same calls serve tests in-process and across processes.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,23 @@ inline std::string ProgramPath(std::string path) {
     if (c == '/') c = '\\';
   }
   return !path.empty() && path.front() == '\\' ? kWineRootDrive + path : path;
+}
+
+// Polls `found` until it gives a window or `timeout_ms` has passed; the
+// calling thread's own messages are handled meanwhile, so a window of this
+// thread that another process talks to stays responsive.
+inline HWND PollForWindow(const std::function<HWND()>& found, DWORD timeout_ms) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  for (;;) {
+    if (HWND window = found()) return window;
+    if (GetTickCount64() >= deadline) return nullptr;
+    MSG message{};
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(20);
+  }
 }
 
 }  // namespace kelvary::test

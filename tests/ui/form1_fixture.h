@@ -25,13 +25,6 @@
 
 namespace kelvary::test {
 
-// The demo server's report of its SAMPLE log.
-inline const std::vector<std::string> kDemoReport = {
-    "BASIC (4 out of 10) - Started at 01:41 pm by admin",
-    "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
-    "BUDGET (0 out of 0) - Started at 03:40 pm by qatest",
-};
-
 // The bundled demo data, as the program sees the path.
 inline std::string DemoEssbasePath() { return ProgramPath(KELVARY_SOURCE_DIR "/samples/essbase"); }
 
@@ -81,18 +74,19 @@ class Form1Test : public ::testing::Test {
   }
   void AddDemoServer() { AddServer("Demo", DemoEssbasePath()); }
 
-  // Creates and shows the window; Form_Load runs.
-  void Open() { OpenIn(folder_.Text()); }
-  void OpenIn(const std::string& executable_directory) {
-    form_ = std::make_unique<Form1>(Form1Services{*store_, *files_, executable_directory, "", LoadEssbaseLibrary});
+  // Creates and shows the window, as if run from `executable_directory`;
+  // Form_Load runs.
+  void Open(const std::string& executable_directory = {}) {
+    const std::string directory = executable_directory.empty() ? folder_.Text() : executable_directory;
+    form_ = std::make_unique<Form1>(Form1Services{*store_, *files_, directory, "", LoadEssbaseLibrary});
     ASSERT_TRUE(form_->Create());
     form_->Show(SW_SHOWNORMAL);
     Pump();
   }
 
-  void Reopen(const std::string& executable_directory) {
+  void Reopen(const std::string& executable_directory = {}) {
     CloseAndForget();
-    OpenIn(executable_directory);
+    Open(executable_directory);
   }
   HWND Window() const { return form_->Window(); }
   HWND Control(int id) const { return form_->Control(id); }

@@ -2,10 +2,7 @@
 // doing anything (controls, frame, where Tab goes, the layout again on a
 // 150 % screen), a check that keeps the list's place, a long report going in
 // with the list's redrawing off, the ways of closing and the finish alert;
-// then Kelvary.exe as a process of its own, started from a folder whose path
-// has blanks and letters outside the system code page (a user profile named
-// after its owner): its settings file there, the second instance Open New
-// Window starts, and the version record it carries.
+// then the version record Kelvary.exe carries.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -15,9 +12,6 @@
 
 #include "form1_fixture.h"
 #include "ui/finish_notice_win32.h"
-#include "support/program_process_win32.h"
-#include "support/registry_test_helpers.h"
-#include "ui/command_line.h"
 #include "ui/version_record_win32.h"
 
 namespace kelvary::test {
@@ -115,7 +109,7 @@ class Form1CheckTest : public Form1Test {
   // The window reopened on a server "Busy" of a log of its own.
   void OpenOnBusyLog() {
     AddServer("Busy", busy_essbase_.Text());
-    Reopen(folder_.Text());
+    Reopen();
     SelectServer("Busy");
     SetAppText("busy");
   }
@@ -138,7 +132,9 @@ TEST_F(Form1CheckTest, TimerTickRunsACheckThatKeepsTheListsPlaceForTheSameLines)
   SendMessageA(list, LB_SETCURSEL, 1, 0);
   Click(form1::chkDetail);
   SendMessageA(Window(), WM_TIMER, form1::kTimer1Id, 0);
-  EXPECT_EQ(Report(), kDemoReport);
+  EXPECT_EQ(Report(), (std::vector<std::string>{"BASIC (4 out of 10) - Started at 01:41 pm by admin",
+                                                "FORECAST (2 out of 4) - Started at 02:02 pm by jsmith",
+                                                "BUDGET (0 out of 0) - Started at 03:40 pm by qatest"}));
   EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
 }
 
@@ -254,67 +250,9 @@ TEST_F(Form1CheckTest, FinishAlertIconComesWhenAWatchedCalculationFinishesAndGoe
   EXPECT_FALSE(HasNotificationIcon(window));
 }
 
-// --- Kelvary.exe as a process of its own ---
-
-constexpr DWORD kWindowTimeoutMs = 20000;
-constexpr const char* kTestServer = "Kelvary Window Test";
+// --- Kelvary.exe itself ---
 
 std::string BuiltProgram() { return ProgramPath(KELVARY_PROGRAM); }
-
-// A copy of Kelvary.exe in such a folder, and a server in the real store so
-// that start-up goes as far as the command line.
-class KelvaryProcessTest : public Form1Test {
- protected:
-  KelvaryProcessTest() {
-    std::filesystem::create_directories(program_folder_);
-    std::filesystem::copy_file(BuiltProgram(), program_folder_ / kProgramFileName);
-    RegWriteText(*real_registry_, RegRoot::CurrentUser, ServerKeyPath(kTestServer), "Path",
-                 DemoEssbasePath());
-  }
-  ~KelvaryProcessTest() override { RemoveKeyTree(*real_registry_, ServerKeyPath(kTestServer)); }
-
-  std::string ProgramFolder() const { return PathText(program_folder_); }
-
-  std::unique_ptr<RegistryBackend> real_registry_ = OpenUserRegistry();
-  std::filesystem::path program_folder_ = folder_.path() / "Program Files" / std::filesystem::path(u8"Kelvary Жук");
-};
-
-// The settings file beside a program in such a folder is read (the server)
-// and written on close (the application the command line named).
-TEST_F(KelvaryProcessTest, CommandLineArgumentBeatsTheRememberedApplication) {
-  WriteWholeFile(program_folder_ / "Kelvary.ini", std::string(kTestServer) + ",SAMPLE\r\n");
-  ProgramProcess kelvary(NewInstanceCommandLine(ProgramFolder(), "budget"));
-  ASSERT_TRUE(kelvary.Started());
-  HWND window = kelvary.WaitForWindow(form1::kClassName, form1::txtApp, kWindowTimeoutMs);
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(TextOf(GetDlgItem(window, form1::txtApp)), "budget");
-  EXPECT_EQ(TextOf(GetDlgItem(window, form1::cboServers)), kTestServer);
-  EXPECT_TRUE(kelvary.CloseAndWait(window, kWindowTimeoutMs));
-  EXPECT_EQ(FileContent(program_folder_ / "Kelvary.ini"), std::string(kTestServer) + ",budget\r\n");
-}
-
-TEST_F(KelvaryProcessTest, OpenNewWindowStartsAnInstanceShowingTheApplication) {
-  AddDemoServer();
-  Reopen(ProgramFolder());
-  SetAppText("sample app");
-  SendMessageA(Control(form1::cmdNewWindow), BM_CLICK, 0, 0);
-  // Any Form1 but this process's own.
-  HWND second = PollForWindow(
-      [] {
-        HWND window = nullptr;
-        while ((window = FindWindowExA(nullptr, window, form1::kClassName, nullptr))) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if (owner != GetCurrentProcessId() && GetDlgItem(window, form1::txtApp)) return window;
-        }
-        return window;
-      },
-      kWindowTimeoutMs);
-  ASSERT_NE(second, nullptr);
-  ProgramProcess instance(second);
-  EXPECT_EQ(TextOf(GetDlgItem(second, form1::txtApp)), "sample app");
-  EXPECT_TRUE(instance.CloseAndWait(second, kWindowTimeoutMs));
-}
 
 TEST(VersionRecordTest, ProgramCarriesItsFileVersionAndProductName) {
   const std::optional<VersionRecord> record = ReadVersionRecord(BuiltProgram());

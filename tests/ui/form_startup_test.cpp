@@ -13,24 +13,16 @@
 namespace kelvary {
 namespace {
 
+using Events = std::vector<std::string>;
 const std::string kIniPath = "C:\\Tools\\Kelvary.ini";
 
 // What start-up did to the window, in order.
 class RecordingStartUpView final : public StartUpView {
  public:
-  std::vector<std::string> events;
-  int selected = -1;
-  std::string application;
-
   void AddServer(std::string_view name) override { events.push_back("add:" + std::string(name)); }
-  void SelectServerAt(int index) override {
-    selected = index;
-    events.push_back("select:" + std::to_string(index));
-  }
-  void SetApplicationName(std::string_view text) override {
-    application = text;
-    events.push_back("app:" + application);
-  }
+  void SelectServerAt(int index) override { events.push_back("select:" + std::to_string(index)); }
+  void SetApplicationName(std::string_view text) override { events.push_back("app:" + std::string(text)); }
+  Events events;
 };
 
 // One start-up over a store of `servers` and a settings file holding
@@ -45,57 +37,41 @@ struct StartUp {
     SettingsFile settings(files, kIniPath);
     LoadMainWindow(view, registry, settings, argument);
   }
-  bool KeyExists(std::string_view path) {
-    RegistryBackend::Key key = 0;
-    const bool found = registry.OpenKey(RegRoot::CurrentUser, path, &key) == kRegSuccess;
-    if (found) registry.CloseKey(key);
-    return found;
-  }
 
   MemoryRegistry registry;
   test::MemorySettingsAccess files;
   RecordingStartUpView view;
 };
 
+// An empty store gets both keys, and start-up ends before the settings file.
 TEST(LoadMainWindowTest, EmptyStoreMakesBothStoreKeysAndEndsWithoutTouchingTheSettingsFile) {
   StartUp start({}, "Demo,SAMPLE\r\n", "BUDGET");
-  EXPECT_TRUE(start.KeyExists("Software\\Brennic\\Kelvary"));
-  EXPECT_TRUE(start.KeyExists("Software\\Brennic\\Kelvary\\Servers"));
+  RegistryBackend::Key key = 0;
+  EXPECT_EQ(start.registry.OpenKey(RegRoot::CurrentUser, "Software\\Brennic\\Kelvary\\Servers", &key), kRegSuccess);
   EXPECT_TRUE(start.view.events.empty());
   EXPECT_TRUE(start.files.journal.empty());
 }
 
-TEST(LoadMainWindowTest, ListsServersInStoreOrderSelectsTheFirstThenAppliesTheFile) {
-  StartUp start({"Zeta", "alpha", "Demo"}, "Zeta,SAMPLE\r\n");
-  EXPECT_EQ(start.view.events, (std::vector<std::string>{"add:alpha", "add:Demo", "add:Zeta", "select:0",
-                                                          "app:SAMPLE", "select:2"}));
-}
-
-struct RememberedCase {
-  const char* content;
-  int selected;
-  const char* application;
-};
-
-const RememberedCase kRemembered[] = {
-    {"Prod,SAMPLE\r\n", 1, "SAMPLE"},
-    {"Prod;\r\nSAMPLE\r\n", 0, "SAMPLE"},  // the two-line record of older versions: "Prod;" is no server
-    {"prod,SAMPLE\r\n", 0, "SAMPLE"},
-    {"Gone,SAMPLE\r\n", 0, "SAMPLE"},
-    {nullptr, 0, ""},  // a missing file is created, and the first server stays
-    {"a,b,SAMPLE\r\n", 0, "b"},  // a server name with a comma reads as two fields
-};
-
-TEST(LoadMainWindowTest, RememberedServerIsSelectedOnlyWhenListedExactly) {
-  for (const RememberedCase& c : kRemembered) {
-    StartUp start({"Demo", "Prod"}, c.content);
-    EXPECT_EQ(start.view.selected, c.selected) << (c.content ? c.content : "no file");
-    EXPECT_EQ(start.view.application, c.application) << (c.content ? c.content : "no file");
+// Servers in store order, the first selected, then the remembered query: its
+// server only when listed exactly. The two-line record of older versions
+// ("Prod;") names no server; a server name with a comma reads as two fields;
+// a missing file is created; the command line's application wins.
+TEST(LoadMainWindowTest, ListsServersSelectsTheFirstThenAppliesTheFileAndTheArgument) {
+  EXPECT_EQ(StartUp({"Zeta", "alpha", "Demo"}, "Zeta,SAMPLE\r\n").view.events,
+            (Events{"add:alpha", "add:Demo", "add:Zeta", "select:0", "app:SAMPLE", "select:2"}));
+  const Events listed = {"add:Demo", "add:Prod", "select:0"};
+  const std::pair<const char*, Events> cases[] = {
+      {"Prod,SAMPLE\r\n", {"app:SAMPLE", "select:1"}}, {"Prod;\r\nSAMPLE\r\n", {"app:SAMPLE"}},
+      {"prod,SAMPLE\r\n", {"app:SAMPLE"}},             {"Gone,SAMPLE\r\n", {"app:SAMPLE"}},
+      {nullptr, {"app:"}},                             {"a,b,SAMPLE\r\n", {"app:b"}}};
+  for (const auto& [content, after] : cases) {
+    Events expected = listed;
+    expected.insert(expected.end(), after.begin(), after.end());
+    EXPECT_EQ(StartUp({"Demo", "Prod"}, content).view.events, expected) << (content ? content : "no file");
   }
   EXPECT_EQ(StartUp({"Demo"}, nullptr).files.files.at(kIniPath), " , \r\n");
-  const StartUp with_argument({"Demo", "Prod"}, "Prod,SAMPLE\r\n", "budget app");
-  EXPECT_EQ(with_argument.view.application, "budget app");
-  EXPECT_EQ(with_argument.view.selected, 1);  // the remembered server still counts
+  EXPECT_EQ(StartUp({"Demo", "Prod"}, "Prod,SAMPLE\r\n", "budget app").view.events,
+            (Events{"add:Demo", "add:Prod", "select:0", "app:budget app", "select:1"}));
 }
 
 }  // namespace

@@ -16,7 +16,6 @@
 #include "servers/add_server_dialog_win32.h"
 #include "servers/registry_store.h"
 #include "servers/remove_server_dialog_win32.h"
-#include "support/program_process_win32.h"
 #include "support/window_reading_win32.h"
 #include "ui/form1_win32.h"
 #include "ui/help_windows_win32.h"
