@@ -4,13 +4,11 @@
 #include <vector>
 
 #include "servers/registry_store.h"
-#include "support/registry_test_helpers.h"
 
 namespace kelvary {
 
 namespace {
 constexpr RegRoot kUser = RegRoot::CurrentUser;
-constexpr char kTestsKey[] = "Software\\Brennic\\KelvaryTests";
 using Names = std::vector<std::string>;
 
 // Sets a value of any type to `bytes` exactly as given (no NUL added), as
@@ -25,32 +23,8 @@ void PutRawValue(RegistryBackend& reg, std::string_view key_path, std::string_vi
 }
 }  // namespace
 
-void StoreBehaviour::SetUp() {
-  reg_ = GetParam().open();
-  std::string test_name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  for (char& c : test_name) {
-    c = c == '/' ? '.' : c;
-  }
-  test_key_ = std::string(kTestsKey) + "\\" + test_name;
-  RemoveKeyTree(*reg_, test_key_);  // left over from an interrupted run
-}
-
-void StoreBehaviour::TearDown() {
-  RemoveKeyTree(*reg_, test_key_);
-  reg_->DeleteKey(kUser, kTestsKey);  // refused while another test's key is there
-}
-
-TEST_P(StoreBehaviour, WritingIntoAMissingServerKeyCreatesItAndEnsuringKeysAboveKeepsIt) {
-  EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{});
-  RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\essbase");
-  RegEnsureKey(*reg_, kUser, test_key_);
-  RegEnsureKey(*reg_, kUser, ServersKey());
-  EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{"PROD"});
-  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Path"), "d:\\essbase");
-}
-
 // Windows' order: by the upper-cased names, so "_" comes after "Z".
-TEST_P(StoreBehaviour, ServersListInCaseInsensitiveAlphabeticalOrder) {
+TEST_F(StoreBehaviour, ServersListInCaseInsensitiveAlphabeticalOrder) {
   for (const char* name : {"_lab", "gamma", "Alpha", "BETA", "delta", "1st", "Zeta"}) {
     RegWriteText(*reg_, kUser, ServerKey(name), "Access", "0");
   }
@@ -58,9 +32,14 @@ TEST_P(StoreBehaviour, ServersListInCaseInsensitiveAlphabeticalOrder) {
             (Names{"1st", "Alpha", "BETA", "delta", "gamma", "Zeta", "_lab"}));
 }
 
-// Key and value names alike; the values already there stay.
-TEST_P(StoreBehaviour, AddingProdWherePRODExistsWritesIntoPROD) {
+// A write creates the missing key, and ensuring the keys above keeps it;
+// "prod" writes into "PROD", value names alike, and the values already there stay.
+TEST_F(StoreBehaviour, WritingCreatesTheServerKeyAndProdWritesIntoPROD) {
+  EXPECT_EQ(RegListSubkeys(*reg_, kUser, ServersKey()), Names{});
   RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\old");
+  RegEnsureKey(*reg_, kUser, test_key_);
+  RegEnsureKey(*reg_, kUser, ServersKey());
+  EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("PROD"), "Path"), "d:\\old");
   RegWriteText(*reg_, kUser, ServerKey("PROD"), "DNS", "ess01");
   RegWriteText(*reg_, kUser, ServerKey("prod"), "PATH", "d:\\essbase");
   RegWriteText(*reg_, kUser, ServerKey("prod"), "Access", "1");
@@ -77,7 +56,7 @@ struct StoredValue {
   std::string read;   // with "fallback" as the default
 };
 
-TEST_P(StoreBehaviour, OnlyTextValuesReadAsTextAndWhatIsMissingReadsTheDefault) {
+TEST_F(StoreBehaviour, OnlyTextValuesReadAsTextAndWhatIsMissingReadsTheDefault) {
   const StoredValue values[] = {
       {"Number", kRegDword, std::string("\1\0\0\0", 4), "fallback"},
       {"ExpandableText", kRegExpandSz, std::string("%HOMEDRIVE%\\essbase\0", 20), "fallback"},
@@ -97,7 +76,7 @@ TEST_P(StoreBehaviour, OnlyTextValuesReadAsTextAndWhatIsMissingReadsTheDefault) 
   EXPECT_EQ(RegReadText(*reg_, kUser, ServerKey("NOSUCH"), "Path"), "");
 }
 
-TEST_P(StoreBehaviour, RemovingAServerDeletesItsKeyAndValuesButAKeyWithSubkeysStays) {
+TEST_F(StoreBehaviour, RemovingAServerDeletesItsKeyAndValuesButAKeyWithSubkeysStays) {
   RegWriteText(*reg_, kUser, ServerKey("PROD"), "Path", "d:\\essbase");
   RegWriteText(*reg_, kUser, ServerKey("DEV"), "Path", "e:\\essbase");
   RegRemoveKey(*reg_, kUser, ServerKey("prod"));

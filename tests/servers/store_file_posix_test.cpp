@@ -13,6 +13,14 @@
 #include "support/temp_folder.h"
 
 namespace kelvary {
+
+// Each test of the shared suite gets a file of its own.
+std::unique_ptr<RegistryBackend> OpenStoreUnderTest() {
+  static const test::TempFolder directory;
+  static int count = 0;
+  return OpenRegistryFile(directory.File("store" + std::to_string(++count) + ".reg"));
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -21,16 +29,6 @@ using test::FileContent;
 constexpr RegRoot kUser = RegRoot::CurrentUser;
 const std::string kServers = "Software\\Brennic\\Kelvary\\Servers";
 constexpr char kStoreFile[] = "config/kelvary/registry.reg";  // in the test's folder
-
-// Each backend opened for the shared suite gets a file of its own.
-std::unique_ptr<RegistryBackend> OpenFreshFile() {
-  static const test::TempFolder directory;
-  static int count = 0;
-  return OpenRegistryFile(directory.File("store" + std::to_string(++count) + ".reg"));
-}
-
-INSTANTIATE_TEST_SUITE_P(File, StoreBehaviour, ::testing::Values(StoreUnderTest{"File", OpenFreshFile}),
-                         [](const auto& info) { return info.param.name; });
 
 class FileStore : public ::testing::Test {
  protected:

@@ -8,11 +8,10 @@
 #include "store_behaviour.h"
 
 namespace kelvary {
-namespace {
 
-INSTANTIATE_TEST_SUITE_P(Win32, StoreBehaviour,
-                         ::testing::Values(StoreUnderTest{"Registry", [] { return OpenUserRegistry(); }}),
-                         [](const auto& info) { return info.param.name; });
+std::unique_ptr<RegistryBackend> OpenStoreUnderTest() { return OpenUserRegistry(); }
+
+namespace {
 
 // Wine's ANSI calls take key paths of at most 260 characters, too few for a
 // 255-character name below the Servers key: the names are made relative to
