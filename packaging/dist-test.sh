@@ -85,7 +85,7 @@ test_installer() {
   local build=$root/build/$tree dir=$work/$msi_arch
   mkdir -p "$dir"
   fresh_prefix "$dir/prefix" || { fail "$msi_arch: Wine prefix"; return; }
-  seed_servers "$system_dir" "$build/tests/status/essbase/esbapin.dll"
+  seed_servers "$system_dir" "$build/essbase_standin/esbapin.dll"
   local programs=$local_appdata/Programs/Kelvary
   local shortcut=$prefix/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Kelvary.lnk
 

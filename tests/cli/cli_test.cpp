@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../status/essbase_standin_fixtures.h"
+#include "essbase_standin/essbase_standin.h"
 #include "support/temp_folder.h"
 
 namespace kelvary::test {

@@ -102,10 +102,11 @@ TEST_F(FileStore, QueryValueAnswersMoreDataAndADeletedKeyKeyDeleted) {
 }
 
 // The registry holds key names of up to 255 characters; the listing shows
-// each, and every name after it.
+// each, and every name after it, in Windows' order: by the upper-cased
+// names, so "_" comes after "Z" (Wine's registry puts it before "A").
 TEST_F(FileStore, ListingShowsEveryServerWhateverTheLengthOfItsName) {
   auto reg = OpenRegistryFile(file_);
-  const std::vector<std::string> names = {"AAA", std::string(254, 'M'), std::string(255, 'N'), "ZZZ"};
+  const std::vector<std::string> names = {"AAA", std::string(254, 'M'), std::string(255, 'N'), "ZZZ", "_lab"};
   for (const std::string& name : names) RegWriteText(*reg, kUser, kServers + "\\" + name, "Path", "p");
   EXPECT_EQ(RegListSubkeys(*reg, kUser, kServers), names);
 }

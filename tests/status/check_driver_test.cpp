@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "essbase_standin_fixtures.h"
+#include "essbase_standin/essbase_standin.h"
 #include "servers/registry_store.h"
 #include "status/remote_log.h"
 #include "stamped_log.h"

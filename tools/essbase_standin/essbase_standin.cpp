@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "essbase_standin_fixtures.h"
+#include "essbase_standin.h"
 #include "status/essbase_entry_points.h"
 
 #ifdef _WIN32

@@ -1,6 +1,6 @@
 #pragma once
 // What the stand-in Essbase library knows, shared by the library and the
-// tests that drive it.
+// tests and scripts that drive it.
 #include <cstddef>
 #include <cstdint>
 #include <string>
