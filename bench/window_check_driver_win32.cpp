@@ -13,9 +13,9 @@
 #include "status/essbase_library.h"
 #include "status/executable_directory.h"
 #include "support/memory_registry.h"
-#include "support/window_reading_win32.h"
 #include "ui/form1_win32.h"
 #include "ui/message_loop_win32.h"
+#include "window_reading/window_reading_win32.h"
 
 namespace {
 

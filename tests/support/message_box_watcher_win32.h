@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/window_reading_win32.h"
+#include "window_reading/window_reading_win32.h"
 
 namespace kelvary::test {
 

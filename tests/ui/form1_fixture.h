@@ -18,10 +18,10 @@
 #include "status/essbase_library.h"
 #include "support/memory_registry.h"
 #include "support/temp_folder.h"
-#include "support/window_reading_win32.h"
 #include "ui/form1_win32.h"
 #include "ui/message_loop_win32.h"
 #include "ui/settings_file.h"
+#include "window_reading/window_reading_win32.h"
 
 namespace kelvary::test {
 

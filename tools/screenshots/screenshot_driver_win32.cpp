@@ -16,10 +16,10 @@
 #include "servers/add_server_dialog_win32.h"
 #include "servers/registry_store.h"
 #include "servers/remove_server_dialog_win32.h"
-#include "support/window_reading_win32.h"
 #include "ui/form1_win32.h"
 #include "ui/help_windows_win32.h"
 #include "ui/resource_ids.h"
+#include "window_reading/window_reading_win32.h"
 
 namespace {
 
