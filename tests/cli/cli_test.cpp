@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "essbase_standin/essbase_standin.h"
@@ -103,14 +104,8 @@ TEST_F(CliTest, CheckPrintsTheReportThatScanPrintsWithDetailOnlyWhenAsked) {
 // Each way a check can fail prints its own line and exits with its own code;
 // none hangs, none scans what it should not, none writes outside the folder.
 TEST_F(CliTest, EachFailedCheckPrintsItsLineAndExitsWithItsCode) {
-  const struct {
-    const char* server;
-    const char* application;
-    const char* password;
-    int exit_code;
-    std::string out;
-    std::string err_start;
-  } cases[] = {
+  // Server, application, password, exit code, output, the error's start.
+  const std::tuple<const char*, const char*, const char*, int, std::string, std::string> cases[] = {
       {"Demo", "nosuch", standin::kPassword, 3, "The application does not exist on this server.\n",
        kProgress + "kelvary-cli: " + kSampleEssbase + "/app/NOSUCH/NOSUCH.log: "},
       {"Nowhere", "sample", standin::kPassword, 3, "The application does not exist on this server.\n", kProgress},
@@ -122,14 +117,14 @@ TEST_F(CliTest, EachFailedCheckPrintsItsLineAndExitsWithItsCode) {
       {"Remote", "\\..\\..\\X", standin::kPassword, 64, "",
        "The application name must not contain the character '\\'.\n"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [server, application, password, exit_code, out, err_start] : cases) {
     std::filesystem::remove_all(dir_.File("essbase"));
-    StoreCheckServers(c.password);
+    StoreCheckServers(password);
     dir_.Write("Remote_SAMPLE.log", FileContent(kSampleLog));  // an earlier check's copy
-    const CliRun run = Cli({"check", "--server", c.server, "--app", c.application});
-    EXPECT_EQ(run.exit_code, c.exit_code) << c.application << ": " << run.err;
-    EXPECT_EQ(run.out, c.out) << c.application;
-    EXPECT_EQ(run.err.rfind(c.err_start, 0), 0u) << run.err;
+    const CliRun run = Cli({"check", "--server", server, "--app", application});
+    EXPECT_EQ(run.exit_code, exit_code) << application << ": " << run.err;
+    EXPECT_EQ(run.out, out) << application;
+    EXPECT_EQ(run.err.rfind(err_start, 0), 0u) << run.err;
   }
   EXPECT_FALSE(std::filesystem::exists(dir_.File("X")));
 }

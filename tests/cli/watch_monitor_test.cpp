@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <tuple>
+
 #include "cli/duration_option.h"
 #include "cli/exit_codes.h"
 #include "cli/monitor_status.h"
@@ -26,19 +28,13 @@ TEST(DurationOption, TakesSecondsMinutesAndHours) {
   for (const auto& [text, seconds] : cases) EXPECT_EQ(cli::ParseDuration(text), seconds) << text;
 }
 
-struct MonitorCase {
-  const char* name;
-  Lines log;
-  MonitorThresholds thresholds;
-  MonitorStatus expected;
-};
-
 // BASIC from 10:00, BUDGET from 10:05; the log's latest stamp is 10:12:14.
 const Lines kTwoRunning = Joined({Started("10:00:00"), Started("10:05:00", "Budget"), Notice("10:12:14")});
 constexpr std::int64_t k12Min = 734;
 
+// A failed check is UNKNOWN.
 TEST(MonitorTable, GivesTheStateAndOneLine) {
-  const MonitorCase cases[] = {
+  const std::tuple<const char*, Lines, MonitorThresholds, MonitorStatus> cases[] = {
       {"NothingRunning", {}, {}, {0, "KELVARY OK - no calculations running in SAMPLE | running=0 longest=0s"}},
       {"BelowBoth", kTwoRunning, {k12Min + 1, 7200},
        {0, "KELVARY OK - 2 calculations running in SAMPLE, longest 12 min | running=2 longest=734s;735;7200"}},
@@ -49,18 +45,14 @@ TEST(MonitorTable, GivesTheStateAndOneLine) {
       {"UnreadableStampsWarnOfNothing", Joined({{"[Wed Jan 08 25:00:00 2003]Local/Sample/Basic/admin/Info(1)",
                                                  "Calculating [ Measures(Sales)]"}}),
        {60, 120}, {0, "KELVARY OK - 1 calculation running in SAMPLE, longest unknown | running=1 longest=U;60;120"}}};
-  for (const MonitorCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const MonitorStatus status = cli::StatusOfCheck(Scanned(c.log), "SAMPLE", c.thresholds);
-    EXPECT_EQ(status.exit_code, c.expected.exit_code);
-    EXPECT_EQ(status.line, c.expected.line);
+  for (const auto& [name, log, thresholds, expected] : cases) {
+    const MonitorStatus status = cli::StatusOfCheck(Scanned(log), "SAMPLE", thresholds);
+    EXPECT_EQ(status.exit_code, expected.exit_code) << name;
+    EXPECT_EQ(status.line, expected.line) << name;
   }
-}
-
-TEST(MonitorStatus, AFailedCheckIsUnknown) {
-  const MonitorStatus status = cli::UnknownStatus("SAMPLE", "the server refused the login");
-  EXPECT_EQ(status.exit_code, 3);
-  EXPECT_EQ(status.line, "KELVARY UNKNOWN - SAMPLE: the server refused the login");
+  const MonitorStatus failed = cli::UnknownStatus("SAMPLE", "the server refused the login");
+  EXPECT_EQ(failed.exit_code, 3);
+  EXPECT_EQ(failed.line, "KELVARY UNKNOWN - SAMPLE: the server refused the login");
 }
 
 // One watch over a run of checks: what is running first, then each change

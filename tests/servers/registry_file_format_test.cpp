@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "servers/registry_file_location.h"
@@ -34,16 +35,9 @@ const RegistryValue* ValueOf(const ParsedRegFile& parsed, const KeyPath& path, c
   return key == nullptr ? nullptr : parsed.tree.FindValue(*key, name);
 }
 
-struct ValueCase {
-  const char* behaviour;
-  std::string line;
-  std::string name;
-  std::uint32_t type;
-  std::string data;
-};
-
+// What each line reads as: its behaviour, the line, the value's name, type and data.
 TEST(RegFileRead, ReadsTheValueOfEachLine) {
-  const ValueCase cases[] = {
+  const std::tuple<const char*, std::string, std::string, std::uint32_t, std::string> cases[] = {
       {"escaped backslashes", R"("Path"="d:\\essbase")", "Path", kRegSz, std::string("d:\\essbase\0", 11)},
       {"escaped quote", R"("Password"="a\"b")", "Password", kRegSz, std::string("a\"b\0", 4)},
       {"trailing backslash", R"("Path"="d:\\")", "Path", kRegSz, std::string("d:\\\0", 4)},
@@ -59,13 +53,13 @@ TEST(RegFileRead, ReadsTheValueOfEachLine) {
       {"name's case ignored", R"("PATH"="d:")", "path", kRegSz, std::string("d:\0", 3)},
       {"hex list over backslash-ended lines", "\"Blob\"=hex(7):61,00,\\\r\n  62,00,\\\r\n  00,00", "Blob", 7,
        std::string("a\0b\0\0\0", 6)}};
-  for (const ValueCase& c : cases) {
-    const ParsedRegFile parsed = Parse(kHeader + kProd + c.line + "\r\n");
-    ASSERT_FALSE(parsed.problem) << c.behaviour << ": " << parsed.problem->reason;
-    const RegistryValue* value = ValueOf(parsed, kProdPath, c.name);
-    ASSERT_NE(value, nullptr) << c.behaviour;
-    EXPECT_EQ(value->type, c.type) << c.behaviour;
-    EXPECT_EQ(value->data, c.data) << c.behaviour;
+  for (const auto& [behaviour, line, name, type, data] : cases) {
+    const ParsedRegFile parsed = Parse(kHeader + kProd + line + "\r\n");
+    ASSERT_FALSE(parsed.problem) << behaviour << ": " << parsed.problem->reason;
+    const RegistryValue* value = ValueOf(parsed, kProdPath, name);
+    ASSERT_NE(value, nullptr) << behaviour;
+    EXPECT_EQ(value->type, type) << behaviour;
+    EXPECT_EQ(value->data, data) << behaviour;
   }
 }
 
@@ -98,15 +92,9 @@ TEST(RegFileRead, AUtf16FileReadsAsUtf8AndIsWrittenBackAsItWas) {
   EXPECT_EQ(FormatRegFile(parsed.tree, parsed.encoding), file);
 }
 
-struct DamageCase {
-  const char* behaviour;
-  std::string text;
-  std::size_t line;
-};
-
 // Each names the wrong line, and the file reads as empty.
 TEST(RegFileRead, DamageNamesItsLine) {
-  const DamageCase cases[] = {
+  const std::tuple<const char*, std::string, std::size_t> cases[] = {
       {"WrongHeader", "REGEDIT4\r\n\r\n" + kProd, 1},
       {"Utf8ByteOrderMark", "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n", 1},
       {"UnclosedQuote", kHeader + kProd + "\"Path\"=\"d:\\\\essbase\r\n", 4},
@@ -127,12 +115,12 @@ TEST(RegFileRead, DamageNamesItsLine) {
       {"LineCountsFromOneAcrossLfEnds", "Windows Registry Editor Version 5.00\n\n\n\nbad\n", 5},
       {"Utf16EndingInHalfACharacter",
        "\xFF\xFE" + Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n[X]") + "x", 3}};
-  for (const DamageCase& c : cases) {
-    const ParsedRegFile parsed = Parse(c.text);
-    ASSERT_TRUE(parsed.problem) << c.behaviour;
-    EXPECT_EQ(parsed.problem->line, c.line) << c.behaviour << ": " << parsed.problem->reason;
+  for (const auto& [behaviour, text, line] : cases) {
+    const ParsedRegFile parsed = Parse(text);
+    ASSERT_TRUE(parsed.problem) << behaviour;
+    EXPECT_EQ(parsed.problem->line, line) << behaviour << ": " << parsed.problem->reason;
     EXPECT_FALSE(parsed.problem->reason.empty());
-    EXPECT_TRUE(parsed.tree.Root().subkeys.empty()) << c.behaviour;
+    EXPECT_TRUE(parsed.tree.Root().subkeys.empty()) << behaviour;
   }
 }
 
@@ -146,14 +134,8 @@ RegistryTree TreeWith(const KeyPath& path, std::vector<RegistryValue> values) {
   return tree;
 }
 
-struct WriteCase {
-  const char* behaviour;
-  RegistryValue value;
-  std::string line;
-};
-
 TEST(RegFileWrite, WritesEachValueAsItsLine) {
-  const WriteCase cases[] = {
+  const std::tuple<const char*, RegistryValue, std::string> cases[] = {
       {"QuotedTextWithEscapes", {"Pa\"th", kRegSz, std::string("\\\\s\\\"x\"\\\0", 9), {}},
        R"("Pa\"th"="\\\\s\\\"x\"\\")"},
       {"DefaultValueAsAt", {"", kRegSz, std::string("x\0", 2), {}}, R"(@="x")"},
@@ -165,9 +147,9 @@ TEST(RegFileWrite, WritesEachValueAsItsLine) {
        "\"P\"=hex(1):61,0a,62,00"},
       {"ValueFromTheFileAsItWasWritten", {"B", kRegBinary, "\x01", "hex:01,\\\r\n  02"},
        "\"B\"=hex:01,\\\r\n  02"}};
-  for (const WriteCase& c : cases) {
-    EXPECT_EQ(*FormatRegFile(TreeWith({"K"}, {c.value})), kHeader + "[HKEY_CURRENT_USER\\K]\r\n" + c.line + "\r\n\r\n")
-        << c.behaviour;
+  for (const auto& [behaviour, value, line] : cases) {
+    EXPECT_EQ(*FormatRegFile(TreeWith({"K"}, {value})), kHeader + "[HKEY_CURRENT_USER\\K]\r\n" + line + "\r\n\r\n")
+        << behaviour;
   }
 }
 

@@ -180,38 +180,6 @@ const ExpectedControl kAddControls[] = {
     {add::cmdAdd, "Button", "Add", {208, 256, 89, 25}},
 };
 
-class AddServerDialogTest : public ServerDialogTest {
- protected:
-  void SetUp() override {
-    StoreServer("DEV");
-    Open();
-  }
-};
-
-// Each opening starts empty with remote access chosen and the focus on the
-// name; one option is chosen at a time and Tab visits only that one.
-TEST_F(AddServerDialogTest, IsAModalToolWindowLaidOutAsDesignedThatOpensEmptyEveryTime) {
-  MoveMainWindowTo(300, 300);
-  for (int opening = 0; opening < 2; ++opening) {
-    WithAddDialog([this](HWND dialog) {
-      ExpectControls(dialog, kAddControls);
-      EXPECT_EQ(ClientSize(dialog), (PixelRect{0, 0, 327, 289}));
-      ExpectModalToolWindowOver(dialog, Window(), "Add a Server");
-      EXPECT_TRUE(Checked(dialog, add::opt1[1]));
-      EXPECT_EQ(GetFocus(), Item(dialog, add::txtName));
-      FillIn(dialog, Server{"TEST", "e:\\essbase"});
-      EXPECT_FALSE(Checked(dialog, add::opt1[1]));
-      Press(dialog, add::opt1[1]);
-      EXPECT_FALSE(Checked(dialog, add::opt1[0]));
-      SetFocus(Item(dialog, add::txtName));
-      ExpectTabOrder(dialog, {add::cmdAdd, add::cmdcancel, add::cmdBrowse, add::txtPath, add::txtDns,
-                              add::txtUserName, add::txtPassword, add::opt1[1], add::txtName});
-      Press(dialog, add::cmdcancel);
-    });
-  }
-  EXPECT_EQ(GetActiveWindow(), Window());
-}
-
 // The text a tooltip window of `dialog` shows for `control`, or empty.
 std::string TooltipTextOf(HWND dialog, HWND control) {
   HWND tip = nullptr;
@@ -227,28 +195,58 @@ std::string TooltipTextOf(HWND dialog, HWND control) {
   return text;
 }
 
-// Browse shows a folder symbol, and says what it does in a tooltip; the
-// password box masks with colons; both in Wingdings, at every DPI; the
-// password box has no input method.
-TEST_F(AddServerDialogTest, MovingTo150PercentLaysOutControlsAndFontsAgain) {
-  WithAddDialog([](HWND dialog) {
-    EXPECT_EQ(TooltipTextOf(dialog, Item(dialog, add::cmdBrowse)), "Browse for the Essbase directory");
-    EXPECT_STREQ(FontOf(Item(dialog, add::cmdBrowse)).lfFaceName, "Wingdings");
-    EXPECT_EQ(FontOf(Item(dialog, add::cmdBrowse)).lfHeight, -13);  // 9.75 points
-    EXPECT_EQ(SendMessageA(Item(dialog, add::txtPassword), EM_GETPASSWORDCHAR, 0, 0), ':');
-    EXPECT_EQ(ImmGetContext(Item(dialog, add::txtPassword)), nullptr);
-    RECT suggested{};
-    GetWindowRect(dialog, &suggested);
-    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    // Twips / 10 at 144 DPI.
-    EXPECT_EQ(ChildRect(Item(dialog, add::cmdBrowse)), (PixelRect{432, 144, 38, 38}));
-    EXPECT_EQ(ChildRect(Item(dialog, add::txtPassword)), (PixelRect{120, 336, 350, 29}));
-    EXPECT_EQ(ClientSize(dialog), (PixelRect{0, 0, 491, 434}));
-    EXPECT_EQ(FontOf(Item(dialog, add::cmdBrowse)).lfHeight, -20);  // 19.5
-    EXPECT_STREQ(FontOf(Item(dialog, add::txtPassword)).lfFaceName, "Wingdings");
-    EXPECT_EQ(FontOf(Item(dialog, add::Label1[3])).lfHeight, -16);
-  });
+class AddServerDialogTest : public ServerDialogTest {
+ protected:
+  void SetUp() override {
+    StoreServer("DEV");
+    Open();
+  }
+};
+
+// Each opening starts empty with remote access chosen and the focus on the
+// name; one option is chosen at a time and Tab visits only that one. Browse
+// shows a folder symbol, and says what it does in a tooltip; the password box
+// masks with colons; both in Wingdings, at every DPI; the password box has no
+// input method.
+TEST_F(AddServerDialogTest, IsAModalToolWindowLaidOutAsDesignedAt96And144DpiThatOpensEmptyEveryTime) {
+  MoveMainWindowTo(300, 300);
+  for (int opening = 0; opening < 2; ++opening) {
+    WithAddDialog([this, opening](HWND dialog) {
+      ExpectControls(dialog, kAddControls);
+      EXPECT_EQ(ClientSize(dialog), (PixelRect{0, 0, 327, 289}));
+      ExpectModalToolWindowOver(dialog, Window(), "Add a Server");
+      EXPECT_TRUE(Checked(dialog, add::opt1[1]));
+      EXPECT_EQ(GetFocus(), Item(dialog, add::txtName));
+      FillIn(dialog, Server{"TEST", "e:\\essbase"});
+      EXPECT_FALSE(Checked(dialog, add::opt1[1]));
+      Press(dialog, add::opt1[1]);
+      EXPECT_FALSE(Checked(dialog, add::opt1[0]));
+      SetFocus(Item(dialog, add::txtName));
+      ExpectTabOrder(dialog, {add::cmdAdd, add::cmdcancel, add::cmdBrowse, add::txtPath, add::txtDns,
+                              add::txtUserName, add::txtPassword, add::opt1[1], add::txtName});
+      if (opening == 1) {
+        EXPECT_EQ(TooltipTextOf(dialog, Item(dialog, add::cmdBrowse)), "Browse for the Essbase directory");
+        EXPECT_STREQ(FontOf(Item(dialog, add::cmdBrowse)).lfFaceName, "Wingdings");
+        EXPECT_EQ(FontOf(Item(dialog, add::cmdBrowse)).lfHeight, -13);  // 9.75 points
+        EXPECT_EQ(SendMessageA(Item(dialog, add::txtPassword), EM_GETPASSWORDCHAR, 0, 0), ':');
+        EXPECT_EQ(ImmGetContext(Item(dialog, add::txtPassword)), nullptr);
+        RECT suggested{};
+        GetWindowRect(dialog, &suggested);
+        SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        // Twips / 10 at 144 DPI.
+        EXPECT_EQ(ChildRect(Item(dialog, add::cmdBrowse)), (PixelRect{432, 144, 38, 38}));
+        EXPECT_EQ(ChildRect(Item(dialog, add::txtPassword)), (PixelRect{120, 336, 350, 29}));
+        EXPECT_EQ(ClientSize(dialog), (PixelRect{0, 0, 491, 434}));
+        EXPECT_EQ(FontOf(Item(dialog, add::cmdBrowse)).lfHeight, -20);  // 19.5
+        EXPECT_STREQ(FontOf(Item(dialog, add::txtPassword)).lfFaceName, "Wingdings");
+        EXPECT_EQ(FontOf(Item(dialog, add::Label1[3])).lfHeight, -16);
+      }
+      Press(dialog, add::cmdcancel);
+    });
+  }
+  EXPECT_EQ(GetActiveWindow(), Window());
 }
+
 
 // Path less one trailing backslash, then Access; or DNS, user name, the
 // password as typed key by key into the masked box, then Access.

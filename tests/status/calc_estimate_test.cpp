@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -63,16 +64,10 @@ Lines SummaryLines(const CalcHistory& history) {
   return lines;
 }
 
-struct EstimateCase {
-  const char* name;
-  std::vector<Lines> log;  // parts, joined
-  Lines report;            // with estimate lines
-  Lines summary;
-};
-
 // Read whole and in small blocks: the log's latest stamp may stand in any block.
 TEST(EstimateTable, EstimatesAndHistoryFromTheStamps) {
-  const EstimateCase cases[] = {
+  // Each case: its name, the log in parts, the report with estimate lines, the history's summary.
+  const std::tuple<const char*, std::vector<Lines>, Lines, Lines> cases[] = {
       // 4 of 10 notices in 24 min: the whole takes 60; the log's latest stamp is a later message's.
       {"FromItsNotices",
        {{At(Jan8("10:00:00")), kStart, At(Jan8("10:00:01")), kTen, At(Jan8("10:06:00")), kNotice,
@@ -162,18 +157,18 @@ TEST(EstimateTable, EstimatesAndHistoryFromTheStamps) {
          At(Jan8("09:30:00")), Total("60")}},
        {"No calcs are currently processing"},
        {"SALES admin runs=1 median=600 longest=600 latest=2003-01-08T08:10:00"}}};
-  for (const EstimateCase& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, parts, report, summary] : cases) {
+    SCOPED_TRACE(name);
     Lines log;
-    for (const Lines& part : c.log) log.insert(log.end(), part.begin(), part.end());
+    for (const Lines& part : parts) log.insert(log.end(), part.begin(), part.end());
     for (std::size_t piece : {SIZE_MAX, std::size_t{7}}) {
       ScanState state;
       test::StringSource source(test::CrLfLog(log), piece);
       ASSERT_EQ(ScanLog(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), nullptr}), ScanResult::Complete);
       LinesSink sink;
       WriteReport(state, ReportOptions{false, true}, sink);
-      EXPECT_EQ(sink.lines, c.report) << "pieces of " << piece;
-      EXPECT_EQ(SummaryLines(state.history), c.summary) << "pieces of " << piece;
+      EXPECT_EQ(sink.lines, report) << "pieces of " << piece;
+      EXPECT_EQ(SummaryLines(state.history), summary) << "pieces of " << piece;
     }
   }
 }

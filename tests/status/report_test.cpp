@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "status/report.h"
@@ -33,12 +34,8 @@ class LinesSink final : public ReportSink {
 CalcPlace Place(std::string database, std::int64_t done, std::int16_t total, std::string time, std::string user,
                 std::string detail = {}) {
   CalcPlace place;
-  place.Database = std::move(database);
-  place.NoticesDone = done;
-  place.StartTime = std::move(time);
-  place.NoticesTotal = total;
-  place.StartedBy = std::move(user);
-  place.Detail = std::move(detail);
+  std::tie(place.Database, place.NoticesDone, place.NoticesTotal, place.StartTime, place.StartedBy, place.Detail) =
+      std::tie(database, done, total, time, user, detail);
   return place;
 }
 

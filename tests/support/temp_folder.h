@@ -29,7 +29,8 @@ inline void WriteWholeFile(const std::filesystem::path& file, const std::string&
 
 class TempFolder {
  public:
-  TempFolder() : path_(std::filesystem::temp_directory_path() / ("kelvary-test-" + std::to_string(std::random_device()()))) {
+  TempFolder() {
+    path_ = std::filesystem::temp_directory_path() / ("kelvary-test-" + std::to_string(std::random_device()()));
     std::filesystem::create_directories(path_);
   }
   ~TempFolder() {

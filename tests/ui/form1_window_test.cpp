@@ -43,7 +43,7 @@ class Form1LayoutTest : public Form1Test {
 
 // A fixed window with a minimize button; the focus starts on the server list,
 // a drop-down list that takes no typed names.
-TEST_F(Form1LayoutTest, ControlsHaveTheirClassCaptionPlaceAndFontAt96Dpi) {
+TEST_F(Form1LayoutTest, ControlsHaveTheirClassCaptionPlaceAndFontAt96DpiAndAgainAt150Percent) {
   ExpectControls(Window(), kControls);
   EXPECT_EQ(TextOf(Window()), "Kelvary");
   EXPECT_FALSE(GetWindowLongPtrA(Window(), GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME));
@@ -53,9 +53,21 @@ TEST_F(Form1LayoutTest, ControlsHaveTheirClassCaptionPlaceAndFontAt96Dpi) {
   EXPECT_EQ(ClientSize(Window()), (PixelRect{0, 0, 351, 227}));  // 5265 by 3405 twips
   EXPECT_EQ(FontOf(Control(form1::Label1)).lfHeight, -11);
   EXPECT_STREQ(FontOf(Control(form1::Label1)).lfFaceName, "MS Shell Dlg 2");
+
+  RECT suggested{};
+  GetWindowRect(Window(), &suggested);
+  SendMessageA(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  // Twips / 10 at 144 DPI, halves rounded up.
+  EXPECT_EQ(ChildRect(Control(form1::cboServers)), (PixelRect{84, 12, 314, 32}));
+  EXPECT_EQ(ChildRect(Control(form1::chkDetail)), (PixelRect{12, 132, 434, 20}));
+  EXPECT_EQ(ChildRect(Control(form1::cmdOK)), (PixelRect{336, 288, 170, 38}));
+  EXPECT_EQ(ClientSize(Window()), (PixelRect{0, 0, 527, 341}));
+  EXPECT_EQ(FontOf(Control(form1::cmdOK)).lfHeight, -16);
 }
 
-TEST_F(Form1LayoutTest, TabWalksTheFocusOrderAndComesBackAround) {
+// Tab walks the focus order and comes back around; the thick border is on
+// the button Enter presses, wherever the focus goes.
+TEST_F(Form1LayoutTest, TabWalksTheFocusOrderAndTheDefaultButtonLookFollowsTheFocus) {
   SetFocus(Control(form1::cboServers));
   const int order[] = {form1::txtApp, form1::chkCheck, form1::lstCalcs, form1::cmdExit,
                        form1::cmdOK, form1::cmdNewWindow, form1::chkDetail, form1::cboServers};
@@ -63,10 +75,6 @@ TEST_F(Form1LayoutTest, TabWalksTheFocusOrderAndComesBackAround) {
     PressKey(VK_TAB);
     EXPECT_EQ(FocusId(), expected);
   }
-}
-
-// The thick border is on the button Enter presses, wherever the focus goes.
-TEST_F(Form1LayoutTest, DefaultButtonLookFollowsTheFocusAsEnterDoes) {
   const struct {
     int focus, default_button;
   } moves[] = {{form1::cmdExit, form1::cmdExit},   {form1::txtApp, form1::cmdOK},
@@ -82,18 +90,6 @@ TEST_F(Form1LayoutTest, DefaultButtonLookFollowsTheFocusAsEnterDoes) {
     }
     EXPECT_EQ(LOWORD(SendMessageA(Window(), DM_GETDEFID, 0, 0)), move.default_button);
   }
-}
-
-TEST_F(Form1LayoutTest, MovingTo150PercentLaysOutControlsAndFontAgain) {
-  RECT suggested{};
-  GetWindowRect(Window(), &suggested);
-  SendMessageA(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-  // Twips / 10 at 144 DPI, halves rounded up.
-  EXPECT_EQ(ChildRect(Control(form1::cboServers)), (PixelRect{84, 12, 314, 32}));
-  EXPECT_EQ(ChildRect(Control(form1::chkDetail)), (PixelRect{12, 132, 434, 20}));
-  EXPECT_EQ(ChildRect(Control(form1::cmdOK)), (PixelRect{336, 288, 170, 38}));
-  EXPECT_EQ(ClientSize(Window()), (PixelRect{0, 0, 527, 341}));
-  EXPECT_EQ(FontOf(Control(form1::cmdOK)).lfHeight, -16);
 }
 
 // --- checks ---

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "servers/registry_store.h"
@@ -109,31 +110,22 @@ TEST(VersionFileUrlTest, IsTheMakersFileUnlessReplaced) {
 
 const std::string kLimitLong(kVersionFileLimit, '7');
 
-struct ComparisonCase {
-  const char* name;
-  std::string body;
-  std::string own;
-  UpdateOutcome expected;
-};
-
-const ComparisonCase kComparisons[] = {
-    {"exact own version", "1.65.167", kOwnVersion, UpdateOutcome::Current},
-    {"CR LF after the number", "1.65.167\r\n", kOwnVersion, UpdateOutcome::Different},
-    {"blank before the number", " 1.65.167", kOwnVersion, UpdateOutcome::Different},
-    {"older number", "1.64.150", kOwnVersion, UpdateOutcome::Different},
-    {"empty body", "", kOwnVersion, UpdateOutcome::Different},
-    {"own version with a trailing NUL", std::string("1.65.167\0", 9), kOwnVersion, UpdateOutcome::Different},
-    {"other case", "v2", "V2", UpdateOutcome::Different},
-    // What was kept would match an own text as long as the limit; the cut
-    // makes it different.
-    {"body of the limit", kLimitLong, kLimitLong, UpdateOutcome::Current},
-    {"body past the limit", kLimitLong + "7", kLimitLong, UpdateOutcome::Different},
+// The body, the own version text, and whether the version is current. What
+// was kept of a body past the limit would match an own text as long as the
+// limit; the cut makes it different.
+const std::tuple<std::string, std::string, bool> kComparisons[] = {
+    {"1.65.167", kOwnVersion, true},        {"1.65.167\r\n", kOwnVersion, false},
+    {" 1.65.167", kOwnVersion, false},      {"1.64.150", kOwnVersion, false},
+    {"", kOwnVersion, false},               {std::string("1.65.167\0", 9), kOwnVersion, false},
+    {"v2", "V2", false},                    {kLimitLong, kLimitLong, true},
+    {kLimitLong + "7", kLimitLong, false},
 };
 
 // A failed fetch is unreadable whatever it held.
 TEST(CompareWithOwnVersionTest, OnlyTheExactTextIsCurrent) {
-  for (const ComparisonCase& c : kComparisons) {
-    EXPECT_EQ(CompareWithOwnVersion(Received(c.body), c.own), c.expected) << c.name;
+  for (const auto& [body, own, current] : kComparisons) {
+    EXPECT_EQ(CompareWithOwnVersion(Received(body), own), current ? UpdateOutcome::Current : UpdateOutcome::Different)
+        << body;
   }
   FetchedVersionFile failed = Received(kOwnVersion);
   failed.received = false;
