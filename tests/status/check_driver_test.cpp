@@ -10,6 +10,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "essbase_standin/essbase_standin.h"
@@ -342,15 +343,10 @@ const std::string kWrongPassword = "The password you have entered is incorrect."
 
 // The box comes first, the controls after; the API instance is ended all the
 // same, and nothing is downloaded or recorded. Only a known refusal switches
-// automatic re-checking off.
+// automatic re-checking off; a window closed during the box keeps its controls.
 TEST_F(CheckDriverTest, RefusedLoginShowsTheBoxThenSetsTheControlsAndEndsTheInstance) {
-  const struct {
-    const char* dns;
-    const char* user;
-    const char* password;
-    std::string message;
-    bool known;
-  } cases[] = {
+  // DNS, user, password; the box's message, and whether the refusal is a known one.
+  const std::tuple<const char*, const char*, const char*, std::string, bool> cases[] = {
       {"nowhere.example.com", standin::kUser, standin::kPassword,
        "The server you have entered does not exist." + kCannotCheck, true},
       {standin::kServer, standin::kUser, "guess", kWrongPassword, true},
@@ -358,22 +354,22 @@ TEST_F(CheckDriverTest, RefusedLoginShowsTheBoxThenSetsTheControlsAndEndsTheInst
       {standin::kRefusingServer, standin::kUser, standin::kPassword, "Error:  1051004", false},
       {standin::kFailingServer, standin::kUser, standin::kPassword, "Error:  -12", false},
   };
-  for (const auto& c : cases) {
-    AddRemoteServer("Finance", c.dns, c.user, c.password);
+  for (const auto& [dns, user, password, message, known] : cases) {
+    AddRemoteServer("Finance", dns, user, password);
     view_.events.clear();
     std::filesystem::remove(record_);
-    EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::LoginRefused) << c.message;
-    Lines end = {"box:" + c.message};
-    if (c.known) end.insert(end.end(), {"check:off", "timer:off"});
+    EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::LoginRefused) << message;
+    Lines end = {"box:" + message};
+    if (known) end.insert(end.end(), {"check:off", "timer:off"});
     end.insert(end.end(), {"clear", "ok:on", "exit:on"});
     EXPECT_EQ(view_.events, Joined({kStart, end}));
-    EXPECT_EQ(Calls(), (Lines{InitCall(), LoginCall(c.dns, c.user, c.password), TermCall()}));
+    EXPECT_EQ(Calls(), (Lines{InitCall(), LoginCall(dns, user, password), TermCall()}));
     EXPECT_FALSE(std::filesystem::exists(Copy("Finance")));
   }
-}
 
-TEST_F(CheckDriverTest, WindowClosedDuringTheRefusalBoxLeavesTheControlsButEndsTheInstance) {
+  // The window closed while the box was open: the controls are left alone.
   AddRemoteServer("Finance", standin::kServer, standin::kUser, "guess");
+  view_.events.clear();
   view_.box_answer = false;
   EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Abandoned);
   EXPECT_EQ(view_.events, Joined({kStart, {"box:" + kWrongPassword}}));

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "status/log_header.h"
 
 namespace kelvary {
@@ -7,15 +10,9 @@ namespace {
 
 constexpr const char* kSalesHeader = "[Wed Jan 08 14:05:09 2003]Local/SAMPLE/Sales/admin/Info(1012555)";
 
-struct HeaderCase {
-  const char* name;
-  std::string header;
-  std::string application;
-  ClockFormat clock;
-  std::string database;
-  std::string time;
-  std::string user;  // kUserBefore: left as it was before the parse
-};
+// Name, header, application, clock; the database, time and user parsed
+// (kUserBefore: the user left as it was before the parse).
+using HeaderCase = std::tuple<std::string, std::string, std::string, ClockFormat, std::string, std::string, std::string>;
 
 constexpr const char* kUserBefore = "earlier";
 
@@ -46,17 +43,17 @@ TEST(ParseLogHeader, TakesDatabaseTimeAndUser) {
       {"short header", "SAMPLE/DB/U/", "SAMPLE", ClockFormat::TwelveHour, "DB", "", "u"},
       {"empty database kept", "[Wed Jan 08 14:05:09 2003]Local/SAMPLE//admin/Info", "SAMPLE",
        ClockFormat::TwentyFourHour, "", "14:05", "admin"}};
-  for (const HeaderCase& c : cases) {
+  for (const auto& [name, header, application, clock_format, database, time, user] : cases) {
     ScanState state;
-    state.strPrevLine = c.header;
+    state.strPrevLine = header;
     state.strUser = kUserBefore;
     state.strDatabase = "OLD";
     state.strStartTime = "OLD";
-    ParseLogHeader(state, c.application, c.clock, CaseMap::Windows1252());
-    EXPECT_EQ(state.strDatabase, c.database) << c.name;
-    EXPECT_EQ(state.strStartTime, c.time) << c.name;
-    EXPECT_EQ(state.strUser, c.user) << c.name;
-    EXPECT_EQ(state.strPrevLine, CaseMap::Windows1252().Upper(c.header)) << c.name;
+    ParseLogHeader(state, application, clock_format, CaseMap::Windows1252());
+    EXPECT_EQ(state.strDatabase, database) << name;
+    EXPECT_EQ(state.strStartTime, time) << name;
+    EXPECT_EQ(state.strUser, user) << name;
+    EXPECT_EQ(state.strPrevLine, CaseMap::Windows1252().Upper(header)) << name;
   }
 }
 

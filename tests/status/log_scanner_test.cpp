@@ -130,8 +130,6 @@ TEST(ScanLogCase, ReportsRunningCalculationsWhateverTheBlocks) {
   }
 }
 
-// --- the notice interval's percentage ---
-
 // The percentage after "[" and one skipped character, up to "%] Of Blocks":
 // blanks, tabs and line feeds ignored, no hexadecimal, exponent or "inf".
 TEST(ScanLogNoticeInterval, SetsTotalFromPercentage) {
@@ -154,8 +152,6 @@ TEST(ScanLogNoticeInterval, SetsTotalFromPercentage) {
     EXPECT_EQ(scan.state.intNoticeSteps, expected) << line;
   }
 }
-
-// --- more than the table holds ---
 
 TEST(ScanLogTable, StartsBeyondTwentyAreIgnoredButRestartsStillWork) {
   Lines log;
@@ -199,8 +195,6 @@ TEST(ScanLogDetail, ThousandsOfNoticesKeepTheFirstAndTheLatestAndCountTheRest) {
   }
 }
 
-// --- what carries from one check to the next ---
-
 TEST(ScanLogCarryOver, LastLineAndNoticeStepsCarryToTheNextCheck) {
   Scan scan;
   scan.Run(CrLfLog({H("Plan", "joe"), Interval(" 25"), H("Sales", "admin")}));
@@ -210,8 +204,6 @@ TEST(ScanLogCarryOver, LastLineAndNoticeStepsCarryToTheNextCheck) {
   scan.Run(CrLfLog({Start(), H("Sales", "admin"), Notice()}));
   EXPECT_EQ(scan.Report(true), (Lines{"SALES (1 out of 0) - Started at 02:05 pm by admin", "  >> 1/4:  14:05"}));
 }
-
-// --- bounded lines ---
 
 TEST(ScanLogLongLines, LineAfterAHugeLineStillCounts) {
   const std::string huge(std::size_t{3} << 20, 'y');

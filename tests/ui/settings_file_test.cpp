@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "memory_settings_access.h"
@@ -69,14 +70,9 @@ TEST(SettingsFileTest, EveryShapeAndEncodingReadsAsTwoFields) {
 }
 
 // A disk as start-up finds it, and what start-up reads and does there.
-struct StartUpCase {
-  const char* name;
-  SettingsDisk disk;
-  const char* server;
-  const char* application;
-  std::vector<std::string> journal;
-  std::map<std::string, std::string> files_after;
-};
+// Name, disk; the server and application read, the calls made, the files after.
+using StartUpCase = std::tuple<const char*, SettingsDisk, const char*, const char*, std::vector<std::string>,
+                               std::map<std::string, std::string>>;
 
 const StartUpCase kStartUps[] = {
     {"existing file is read once", {{{kPath, "Finance,SAMPLE\r\n"}}}, "Finance", "SAMPLE", {kReadPath},
@@ -95,14 +91,13 @@ const StartUpCase kStartUps[] = {
 };
 
 TEST(SettingsFileTest, StartUpReadNeverFailsOrLoops) {
-  for (const StartUpCase& c : kStartUps) {
-    MemorySettingsAccess disk(c.disk);
-    SettingsFile settings(disk, kPath);
-    const RememberedQuery query = settings.ReadAtStartUp();
-    EXPECT_EQ(query.strLastServer, c.server) << c.name;
-    EXPECT_EQ(query.strLastApp, c.application) << c.name;
-    EXPECT_EQ(disk.journal, c.journal) << c.name;
-    EXPECT_EQ(disk.files, c.files_after) << c.name;
+  for (const auto& [name, before, server, application, journal, files_after] : kStartUps) {
+    MemorySettingsAccess disk(before);
+    const RememberedQuery query = SettingsFile(disk, kPath).ReadAtStartUp();
+    EXPECT_EQ(query.strLastServer, server) << name;
+    EXPECT_EQ(query.strLastApp, application) << name;
+    EXPECT_EQ(disk.journal, journal) << name;
+    EXPECT_EQ(disk.files, files_after) << name;
   }
 }
 
@@ -133,13 +128,9 @@ TEST_F(SettingsFileWriteTest, FallbackChosenAtStartUpTakesEveryWrite) {
 const std::string kUserFolder = "C:\\Users\\ann\\AppData\\Local\\Kelvary";
 const std::string kUserPath = kUserFolder + "\\Kelvary.ini";
 
-struct PerUserCase {
-  const char* name;
-  SettingsDisk disk;
-  const char* server;  // read at start-up
-  const char* application;
-  std::map<std::string, std::string> files_after;  // once "Sales,PLAN" is written
-};
+// Name, disk; the server and application read at start-up, the files once
+// "Sales,PLAN" is written.
+using PerUserCase = std::tuple<const char*, SettingsDisk, const char*, const char*, std::map<std::string, std::string>>;
 
 const std::string kRemembered = "Finance,SAMPLE\r\n";
 const std::string kOlder = "Old,APP\r\n";
@@ -173,18 +164,17 @@ const PerUserCase kPerUserCases[] = {
 };
 
 TEST(SettingsFileTest, PerUserCopyTakesWhatTheProgramsFolderCannotAndGivesItBack) {
-  for (const PerUserCase& c : kPerUserCases) {
-    MemorySettingsAccess disk(c.disk);
+  for (const auto& [name, before, server, application, files_after] : kPerUserCases) {
+    MemorySettingsAccess disk(before);
     SettingsFile first(disk, kPath, kUserFolder);
     const RememberedQuery query = first.ReadAtStartUp();
-    EXPECT_EQ(query.strLastServer, c.server) << c.name;
-    EXPECT_EQ(query.strLastApp, c.application) << c.name;
+    EXPECT_EQ(query.strLastServer, server) << name;
+    EXPECT_EQ(query.strLastApp, application) << name;
     first.WriteQuery("Sales", "PLAN");
-    EXPECT_EQ(disk.files, c.files_after) << c.name;
-
+    EXPECT_EQ(disk.files, files_after) << name;
     const RememberedQuery next = SettingsFile(disk, kPath, kUserFolder).ReadAtStartUp();
-    EXPECT_EQ(next.strLastServer, "Sales") << c.name;
-    EXPECT_EQ(next.strLastApp, "PLAN") << c.name;
+    EXPECT_EQ(next.strLastServer, "Sales") << name;
+    EXPECT_EQ(next.strLastApp, "PLAN") << name;
   }
 }
 

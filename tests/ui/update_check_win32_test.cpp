@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include "form1_fixture.h"
 #include "support/message_box_watcher_win32.h"
@@ -144,15 +145,8 @@ constexpr UINT kProbeWaitMs = 3000;  // far inside the request's own time-out
 // nothing at all.
 enum class Asked { Answering, Silent, Nobody, NotHttp };
 
-struct AnswerCase {
-  const char* name;
-  Asked asked;
-  HttpResponse response;
-  const char* title;
-  const char* text;
-};
-
-const AnswerCase kAnswers[] = {
+// Name, where the test asks and what it answers; the box's title and text.
+const std::tuple<const char*, Asked, HttpResponse, const char*, const char*> kAnswers[] = {
     {"own version exactly", Asked::Answering, {200, "1.65.167"}, kUpdateTitle, kCurrentText},
     {"another version", Asked::Answering, {200, "1.66.1"}, kUpdateTitle, kNewerText},
     {"not found, whatever the body", Asked::Answering, {404, "1.65.167"}, kFailureTitle, kUnreadableText},
@@ -183,18 +177,19 @@ class UpdateCheckTest : public Form1Test {
 };
 
 TEST_F(UpdateCheckTest, EachAnswerGivesItsMessageAndTheWindowBack) {
-  for (const AnswerCase& c : kAnswers) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, asked, response, title, text] : kAnswers) {
+    SCOPED_TRACE(name);
     std::optional<LoopbackHttpServer> server;
-    if (c.asked == Asked::Answering) server.emplace(c.response);
-    if (c.asked == Asked::Silent) server.emplace(std::nullopt);
+    if (asked == Asked::Answering) server.emplace(response);
+    if (asked == Asked::Silent) server.emplace(std::nullopt);
     if (server) AskAt(server->Url(kVersionPath));
-    if (c.asked == Asked::Nobody) AskAt("http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + kVersionPath);
-    if (c.asked == Asked::NotHttp) AskAt("file:///C:/windows/win.ini");
-    ExpectOneBox(CheckForNewerVersion(), c.title, c.text, c.title == kFailureTitle);
-    ExpectWindowBack(c.name);
+    if (asked == Asked::Nobody) AskAt("http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + kVersionPath);
+    if (asked == Asked::NotHttp) AskAt("file:///C:/windows/win.ini");
+    ExpectOneBox(CheckForNewerVersion(), title, text, title == kFailureTitle);
+    ExpectWindowBack(name);
     EXPECT_EQ(server ? server->RequestLines().size() : 1u, 1u);
   }
+
 }
 
 TEST_F(UpdateCheckTest, EachCheckAsksWithOneGetOfTheVersionFileWhileTheWindowTakesNoInputButPaints) {
