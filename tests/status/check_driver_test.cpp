@@ -49,10 +49,7 @@ class RecordingView final : public CheckView, public QueryRecorder {
 
   std::string ServerName() override { return server; }
   std::string ApplicationName() override { return application; }
-  void SetApplicationName(std::string_view text) override {
-    application = text;
-    events.push_back("app:" + application);
-  }
+  void SetApplicationName(std::string_view text) override { events.push_back("app:" + (application = text)); }
   bool DetailTicked() override { return detail; }
   void SetOkEnabled(bool enabled) override { events.push_back(enabled ? "ok:on" : "ok:off"); }
   void SetExitEnabled(bool enabled) override { events.push_back(enabled ? "exit:on" : "exit:off"); }
@@ -70,10 +67,7 @@ class RecordingView final : public CheckView, public QueryRecorder {
     events.push_back("clear");
     lines.clear();
   }
-  void AppendLine(std::string_view line) override {
-    events.push_back("line:" + std::string(line));
-    lines.emplace_back(line);
-  }
+  void AppendLine(std::string_view line) override { events.push_back("line:" + lines.emplace_back(line)); }
   void WriteQuery(std::string_view server, std::string_view application) override {
     events.push_back("query:" + std::string(server) + "," + std::string(application));
   }
