@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "servers/add_server_dialog_win32.h"
@@ -18,7 +19,6 @@
 #include "servers/remove_server_dialog_win32.h"
 #include "servers/server_definition.h"
 #include "support/message_box_watcher_win32.h"
-#include "support/posted_probe_win32.h"
 #include "support/recording_registry.h"
 #include "support/registry_test_helpers.h"
 #include "ui/form1_fixture.h"
@@ -35,6 +35,49 @@ HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 void Type(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
 void Press(HWND dialog, int id) { SendMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+// Looks at a window from inside its own message handling: an action posted
+// now runs when the thread next handles its queue, for instance inside the
+// modal loop of a dialog a menu item opened.
+class PostedProbe {
+ public:
+  PostedProbe() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &PostedProbe::ProbeProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClass;
+    RegisterClassA(&wc);  // refused, harmlessly, once registered
+    window_ = CreateWindowExA(0, kClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~PostedProbe() { DestroyWindow(window_); }
+  PostedProbe(const PostedProbe&) = delete;
+  PostedProbe& operator=(const PostedProbe&) = delete;
+
+  // Queues `action`, behind every message already queued.
+  void Post(std::function<void()> action) {
+    action_ = std::move(action);
+    ran_ = false;
+    PostMessageA(window_, kRunAction, 0, 0);
+  }
+  bool Ran() const { return ran_; }
+
+ private:
+  static constexpr const char* kClass = "KelvaryTestProbe";
+  static constexpr UINT kRunAction = WM_APP + 1;
+
+  static LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* probe = reinterpret_cast<PostedProbe*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message != kRunAction || !probe) return DefWindowProcA(window, message, wparam, lparam);
+    probe->ran_ = true;
+    if (probe->action_) probe->action_();
+    return 0;
+  }
+
+  HWND window_ = nullptr;
+  std::function<void()> action_;
+  bool ran_ = false;
+};
 
 // A key as the keyboard delivers it to the control with the focus, handled
 // as the modal loop would: the dialog keys go to `dialog`.
@@ -156,8 +199,6 @@ class ServerDialogTest : public Form1Test {
   std::unique_ptr<RegistryBackend> wine_registry_ = OpenUserRegistry();
   RecordingRegistry recorder_{*wine_registry_};
 };
-
-// --- the add dialog ---
 
 const ExpectedControl kAddControls[] = {
     {add::Label1[0], "Static", "Name of Server:", {8, 12, 113, 17}},
@@ -319,8 +360,6 @@ TEST_F(AddServerDialogTest, CancelTheCloseBoxEnterAndRefusedNamesWriteNothing) {
   EXPECT_EQ(MainBox(), Names{"DEV"});
 }
 
-// --- the remove dialog ---
-
 const ExpectedControl kRemoveControls[] = {
     {rm::Label1, "Static", "Available Servers:", {8, 8, 209, 17}},
     {rm::cboServers, "ListBox", "", {8, 24, 257, 95}},
@@ -345,7 +384,7 @@ class RemoveServerDialogTest : public ServerDialogTest {
       SendMessageA(Item(dialog, rm::cboServers), LB_SELECTSTRING, static_cast<WPARAM>(-1),
                    reinterpret_cast<LPARAM>(name.c_str()));
     }
-    MessageBoxWatcher watcher(GetCurrentProcessId(), answer);
+    MessageBoxWatcher watcher(answer);
     Press(dialog, rm::cmdDelete);
     return watcher.Seen();
   }

@@ -7,10 +7,9 @@
 #include "string_source.h"
 #include "status/candidate_scan.h"
 
-namespace kelvary {
+namespace kelvary::test {
 namespace {
 
-using test::StringSource;
 using Pair = std::pair<std::string, std::string>;  // header, line
 
 // The lines a scan acts on, by their texts.
@@ -92,8 +91,6 @@ TEST(LogLineFilter, HandsOverExactlyTheCandidatesWithTheirHeadersAndTheLastLine)
   }
 }
 
-// --- the candidate search under the filter ---
-
 // The positions a search must report, by the plain definition.
 std::vector<std::uint32_t> PassingByHand(const std::string& buffer, std::size_t from, std::size_t end) {
   std::vector<std::uint32_t> passing;
@@ -145,4 +142,4 @@ TEST(CandidateSearch, EverySearchFindsExactlyThePassingPositions) {
 }
 
 }  // namespace
-}  // namespace kelvary
+}  // namespace kelvary::test

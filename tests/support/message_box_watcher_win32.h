@@ -28,10 +28,9 @@ struct SeenMessageBox {
 
 class MessageBoxWatcher {
  public:
-  // Watches the boxes of process `process_id` (this one by default) and
-  // answers each with the button `answer` (IDOK, IDYES, IDNO...).
-  explicit MessageBoxWatcher(DWORD process_id = GetCurrentProcessId(), int answer = IDOK)
-      : process_id_(process_id), answer_(answer), thread_([this] { Watch(); }) {}
+  // Watches this process's boxes and answers each with the button `answer`
+  // (IDOK, IDYES, IDNO...).
+  explicit MessageBoxWatcher(int answer = IDOK) : answer_(answer), thread_([this] { Watch(); }) {}
   ~MessageBoxWatcher() {
     stop_ = true;
     thread_.join();
@@ -57,7 +56,7 @@ class MessageBoxWatcher {
       while ((box = FindWindowExA(nullptr, box, "#32770", nullptr))) {
         DWORD owner = 0;
         GetWindowThreadProcessId(box, &owner);
-        if (owner == process_id_ && IsWindowVisible(box)) Answer(box);
+        if (owner == GetCurrentProcessId() && IsWindowVisible(box)) Answer(box);
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -97,7 +96,6 @@ class MessageBoxWatcher {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer_)));
   }
 
-  const DWORD process_id_;
   const int answer_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;

@@ -1,8 +1,5 @@
-// The real main window in this test's process: what the user sees before
-// doing anything (controls, frame, where Tab goes, the layout again on a
-// 150 % screen), a check that keeps the list's place, a long report going in
-// with the list's redrawing off, the ways of closing and the finish alert;
-// then the version record Kelvary.exe carries.
+// The real main window in this test's process, as the user meets it: what
+// only a real window shows; then the version record Kelvary.exe carries.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -92,8 +89,6 @@ TEST_F(Form1LayoutTest, TabWalksTheFocusOrderAndTheDefaultButtonLookFollowsTheFo
   }
 }
 
-// --- checks ---
-
 class Form1CheckTest : public Form1Test {
  protected:
   void SetUp() override {
@@ -138,7 +133,10 @@ TEST_F(Form1CheckTest, TimerTickRunsACheckThatKeepsTheListsPlaceForTheSameLines)
 TEST_F(Form1Test, EveryWayOfClosingWritesTheQueryAndEndsTheProgram) {
   const std::pair<const char*, void (*)(HWND)> ways[] = {
       {"Close button", [](HWND w) { SendMessageA(GetDlgItem(w, form1::cmdExit), BM_CLICK, 0, 0); }},
-      {"Esc", [](HWND w) { SetFocus(GetDlgItem(w, form1::txtApp)); PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); }},
+      {"Esc", [](HWND w) {
+         SetFocus(GetDlgItem(w, form1::txtApp));
+         PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+       }},
       {"close box", [](HWND w) { SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
       {"session end", [](HWND w) {
          if (SendMessageA(w, WM_QUERYENDSESSION, 0, 0)) SendMessageA(w, WM_ENDSESSION, TRUE, 0);
@@ -246,12 +244,8 @@ TEST_F(Form1CheckTest, FinishAlertIconComesWhenAWatchedCalculationFinishesAndGoe
   EXPECT_FALSE(HasNotificationIcon(window));
 }
 
-// --- Kelvary.exe itself ---
-
-std::string BuiltProgram() { return ProgramPath(KELVARY_PROGRAM); }
-
 TEST(VersionRecordTest, ProgramCarriesItsFileVersionAndProductName) {
-  const std::optional<VersionRecord> record = ReadVersionRecord(BuiltProgram());
+  const std::optional<VersionRecord> record = ReadVersionRecord(ProgramPath(KELVARY_PROGRAM));
   ASSERT_TRUE(record);
   EXPECT_EQ(std::vector<unsigned>({record->major, record->minor, record->patch, record->build}),
             std::vector<unsigned>({1, 65, 0, 167}));

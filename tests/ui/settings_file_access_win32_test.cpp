@@ -28,15 +28,14 @@ class SettingsFileAccessWin32Test : public ::testing::Test {
   std::unique_ptr<SettingsFileAccess> files_ = OpenSettingsFileAccess();
 };
 
-TEST_F(SettingsFileAccessWin32Test, MissingFileMissingFolderAndAFolderInItsPlaceAreToldApart) {
+// A missing file, a missing folder and a folder in the file's place are told
+// apart; start-up creates the file, never replacing one, and writes are binary.
+TEST_F(SettingsFileAccessWin32Test, OpenFailuresAreToldApartAndStartUpCreatesTheFileWithoutReplacingOne) {
   EXPECT_EQ(Read("Kelvary.ini"), ReadStatus::FileMissing);
   EXPECT_EQ(Read("no-folder\\Kelvary.ini"), ReadStatus::FolderMissing);
   std::filesystem::create_directories(folder_.path() / "Kelvary.ini");
   EXPECT_EQ(Read("Kelvary.ini"), ReadStatus::Failed);
-}
-
-// Start-up creates the file, never replacing one, and writes are binary.
-TEST_F(SettingsFileAccessWin32Test, StartUpCreatesTheFileOnDiskWithoutReplacingOne) {
+  std::filesystem::remove_all(folder_.path() / "Kelvary.ini");
   SettingsFile settings(*files_, SettingsPathIn(folder_.Text()));
   EXPECT_EQ(settings.ReadAtStartUp().strLastServer, "");
   files_->CreateNew(Path("Kelvary.ini"), "other\r\n");

@@ -101,25 +101,20 @@ TEST(SettingsFileTest, StartUpReadNeverFailsOrLoops) {
   }
 }
 
-class SettingsFileWriteTest : public ::testing::Test {
- protected:
-  MemorySettingsAccess disk_;
-  SettingsFile settings_{disk_, kPath};
-};
-
 // A write replaces the whole content with one line; a failed one is ignored.
-TEST_F(SettingsFileWriteTest, FallbackChosenAtStartUpTakesEveryWrite) {
-  disk_.missing_folders.insert(kPath);
-  settings_.ReadAtStartUp();
-  settings_.WriteQuery("Sales", "PLAN");
-  EXPECT_EQ(settings_.strIniPathAndFile(), kFallback);
-  EXPECT_EQ(disk_.files, (std::map<std::string, std::string>{{kFallback, "Sales,PLAN\r\n"}}));
-  disk_.files[kFallback] = "Finance;\r\nSAMPLE\r\n";
-  settings_.WriteQuery("Sales", "");
-  EXPECT_EQ(disk_.files.at(kFallback), "Sales, \r\n");
-  disk_.read_only.insert(kFallback);
-  settings_.WriteQuery("Other", "PLAN");
-  EXPECT_EQ(disk_.files.at(kFallback), "Sales, \r\n");
+TEST(SettingsFileTest, FallbackChosenAtStartUpTakesEveryWrite) {
+  MemorySettingsAccess disk({.missing_folders = {kPath}});
+  SettingsFile settings(disk, kPath);
+  settings.ReadAtStartUp();
+  settings.WriteQuery("Sales", "PLAN");
+  EXPECT_EQ(settings.strIniPathAndFile(), kFallback);
+  EXPECT_EQ(disk.files, (std::map<std::string, std::string>{{kFallback, "Sales,PLAN\r\n"}}));
+  disk.files[kFallback] = "Finance;\r\nSAMPLE\r\n";
+  settings.WriteQuery("Sales", "");
+  EXPECT_EQ(disk.files.at(kFallback), "Sales, \r\n");
+  disk.read_only.insert(kFallback);
+  settings.WriteQuery("Other", "PLAN");
+  EXPECT_EQ(disk.files.at(kFallback), "Sales, \r\n");
 }
 
 // Installed where the user cannot write, the choice goes to the user's own

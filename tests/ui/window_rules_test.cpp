@@ -1,9 +1,5 @@
-// The main and about windows' rules that need no window: twips to pixels at
-// the DPIs Windows offers (halves round up), the dialog font's height, the
-// argument text Kelvary starts with and the command line of the second
-// instance, the report's clipboard text, the about and version texts, the
-// stored Show Estimates choice, and the update check's rules (the version
-// file's URL, the body limit, the comparison with the own version text).
+// The main, about and Help menu's rules that need no window: DPI scaling,
+// command lines, the clipboard's and about's texts, Show Estimates, the update check.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,18 +37,16 @@ TEST(DpiTest, TwipsAndPointsBecomePixelsAtEachDpiWithHalvesRoundedUp) {
 
 // Taken as one raw text: blanks inside and quotes stay; a quoted name runs
 // to its closing quote, blanks or not.
-TEST(CommandLineTest, ArgumentTailIsEverythingAfterTheProgramAndItsBlanks) {
+TEST(CommandLineTest, ArgumentTailIsAfterTheProgramAndTheNewInstanceHandsTheApplicationOn) {
   const std::pair<const char*, const char*> cases[] = {
       {"Kelvary.exe", ""}, {"Kelvary.exe ", ""}, {"C:\\Tools\\Kelvary.exe   sample  ", "sample  "},
       {"\"C:\\Program Files\\Kelvary\\Kelvary.exe\" my app", "my app"}, {"Kelvary.exe \"my app\"", "\"my app\""},
       {"Kelvary.exe\tSAMPLE", "SAMPLE"}, {"\"C:\\Kelvary.exe\"SAMPLE", "SAMPLE"},
       {"\"C:\\Program Files\\Kelvary.exe", ""}, {"", ""}};
   for (const auto& [command_line, tail] : cases) EXPECT_EQ(ArgumentTail(command_line), tail) << command_line;
-}
 
-// The second instance finds the text as typed as its argument, less the
-// blanks before it, which the command line cannot carry.
-TEST(CommandLineTest, NewInstanceQuotesTheProgramPathAndHandsTheApplicationOn) {
+  // The second instance finds the text as typed as its argument, less the
+  // blanks before it, which the command line cannot carry.
   EXPECT_EQ(NewInstanceCommandLine("C:\\Program Files\\Kelvary", "sample"),
             "\"C:\\Program Files\\Kelvary\\Kelvary.exe\" sample");
   EXPECT_EQ(NewInstanceCommandLine("C:\\", "SAMPLE"), "\"C:\\\\Kelvary.exe\" SAMPLE");
@@ -91,8 +85,6 @@ TEST(EstimatesChoiceTest, IsOffUnlessTickedAndStored) {
   EXPECT_FALSE(ReadShowEstimates(store));
 }
 
-// --- the update check ---
-
 constexpr const char* kOwnVersion = "1.65.167";
 
 FetchedVersionFile Received(const std::string& body) {
@@ -100,12 +92,6 @@ FetchedVersionFile Received(const std::string& body) {
   fetched.received = true;
   fetched.body.Append(body);
   return fetched;
-}
-
-// The maker's host and the path over http, unless replaced whole.
-TEST(VersionFileUrlTest, IsTheMakersFileUnlessReplaced) {
-  EXPECT_EQ(VersionFileUrl(""), "http://www.brennic.com/kelvary/version.txt");
-  EXPECT_EQ(VersionFileUrl("http://127.0.0.1:8123/v.txt"), "http://127.0.0.1:8123/v.txt");
 }
 
 const std::string kLimitLong(kVersionFileLimit, '7');
@@ -121,8 +107,11 @@ const std::tuple<std::string, std::string, bool> kComparisons[] = {
     {kLimitLong + "7", kLimitLong, false},
 };
 
-// A failed fetch is unreadable whatever it held.
-TEST(CompareWithOwnVersionTest, OnlyTheExactTextIsCurrent) {
+// The version file is the maker's, over http, unless replaced whole; only
+// its exact text is current, and a failed fetch is unreadable whatever it held.
+TEST(UpdateCheckTest, AsksForTheMakersFileAndOnlyTheExactTextIsCurrent) {
+  EXPECT_EQ(VersionFileUrl(""), "http://www.brennic.com/kelvary/version.txt");
+  EXPECT_EQ(VersionFileUrl("http://127.0.0.1:8123/v.txt"), "http://127.0.0.1:8123/v.txt");
   for (const auto& [body, own, current] : kComparisons) {
     EXPECT_EQ(CompareWithOwnVersion(Received(body), own), current ? UpdateOutcome::Current : UpdateOutcome::Different)
         << body;
