@@ -27,7 +27,7 @@ Json NoticesJson(const CalcPlace& place) {
 }
 
 Json RunningJson(const ScanState& state, const CalcPlace& place) {
-  const CalcEstimate estimate = EstimateOf(place, state.history, state.latest_stamp);
+  const CalcEstimate estimate = EstimateOf(place, state.history, state.latest_stamp, state.latest_entry_age_seconds);
   const std::string_view basis = BasisName(estimate.basis);
   return {{"database", place.Database},
           {"user", place.StartedBy},
@@ -70,6 +70,7 @@ Json ScanJson(const ScanState& state, std::string_view application) {
   for (int k = 0; k < state.intCalcCount; ++k) running.push_back(RunningJson(state, state.arrCalcs[k]));
   return {{"application", application},
           {"latest_stamp", TimeOrNull(state.latest_stamp)},
+          {"latest_entry_age_seconds", OrNull(state.latest_entry_age_seconds)},
           {"running", std::move(running)},
           {"history", HistoryJson(state.history)}};
 }

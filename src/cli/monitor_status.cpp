@@ -30,8 +30,10 @@ struct Figures {
 
   void Add(const ScanState& state) {
     running += state.intCalcCount;
+    // From the start to the log's latest stamp, as the monitor has always
+    // measured: how long the log has been quiet since does not count.
     for (int k = 0; k < state.intCalcCount; ++k) {
-      const CalcEstimate estimate = EstimateOf(state.arrCalcs[k], state.history, state.latest_stamp);
+      const CalcEstimate estimate = EstimateOf(state.arrCalcs[k], state.history, state.latest_stamp, std::nullopt);
       if (estimate.elapsed_seconds) longest = std::max(longest.value_or(0), *estimate.elapsed_seconds);
     }
   }

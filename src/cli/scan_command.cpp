@@ -40,7 +40,7 @@ int ScanLogFile(std::string_view application_argument, const std::string& log_pa
   const CaseMap& cases = SystemCaseMap();
   const std::string application = cases.Upper(application_argument);
   ScanState state;
-  const ScanResult result = ScanLog(state, *opened.source, ScanInputs{application, cases, nullptr});
+  const ScanResult result = ScanLog(state, *opened.source, ScanInputs{application, cases, nullptr, opened.age_seconds});
   print(state, application);
   if (result == ScanResult::ReadError) {
     std::fprintf(stderr, "kelvary-cli: reading %s failed; the report shows the log up to there\n",

@@ -1,7 +1,9 @@
 #pragma once
 // A readable stream of bytes: the log as the scanner sees it.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kelvary {
@@ -18,6 +20,10 @@ struct OpenedLog {
   std::unique_ptr<ByteSource> source;  // null when the open failed
   std::string error;                   // why, for a person, when it failed
   bool not_a_file = false;             // it is there, but a pipe, socket, device or folder
+  // Seconds since the file was last written, by the system's clock: how old
+  // the log's latest entry is. Nothing when that write lies ahead of the
+  // clock (a clock set wrong somewhere), which would make it young.
+  std::optional<std::int64_t> age_seconds = {};
 };
 
 // Opens the log at `path` (path text) for reading in binary mode. On

@@ -29,10 +29,13 @@ std::optional<LogSeconds> FinishFromNotices(const CalcPlace& place) {
 
 }  // namespace
 
-CalcEstimate EstimateOf(const CalcPlace& place, const CalcHistory& history, std::optional<LogSeconds> latest_stamp) {
+CalcEstimate EstimateOf(const CalcPlace& place, const CalcHistory& history, std::optional<LogSeconds> latest_stamp,
+                        std::optional<std::int64_t> latest_entry_age_seconds) {
   CalcEstimate estimate;
   estimate.percent = PercentDone(place);
   if (!place.StartedAt) return estimate;
+  // Now, by the log's clock: the latest entry's stamp and the time since it was written.
+  if (latest_stamp) latest_stamp = *latest_stamp + latest_entry_age_seconds.value_or(0);
   if (latest_stamp && *latest_stamp >= *place.StartedAt) estimate.elapsed_seconds = *latest_stamp - *place.StartedAt;
   if (const auto finish = FinishFromNotices(place)) {
     estimate.estimated_finish = finish;

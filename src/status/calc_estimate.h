@@ -21,9 +21,9 @@ enum class EstimateBasis {
 
 struct CalcEstimate {
   std::optional<int> percent;  // notices done of the total, 0 to 100
-  std::optional<std::int64_t> elapsed_seconds;  // start to the log's latest stamp
+  std::optional<std::int64_t> elapsed_seconds;  // start to the log's latest stamp, and that entry's age
   std::optional<LogSeconds> estimated_finish;
-  std::optional<std::int64_t> estimated_seconds_left;  // from the log's latest stamp
+  std::optional<std::int64_t> estimated_seconds_left;  // from the latest stamp and its age
   EstimateBasis basis = EstimateBasis::None;
 };
 
@@ -31,8 +31,10 @@ struct CalcEstimate {
 // notices once one has come with a readable stamp and the total is known;
 // otherwise from the median of earlier runs of the same database and user;
 // otherwise none. Every figure rests on the start's stamp; without it
-// (unreadable) nothing but the percentage is given.
-CalcEstimate EstimateOf(const CalcPlace& place, const CalcHistory& history, std::optional<LogSeconds> latest_stamp);
+// (unreadable) nothing but the percentage is given. The age of the log's
+// latest entry, where it is known, is time the calculation has run since.
+CalcEstimate EstimateOf(const CalcPlace& place, const CalcHistory& history, std::optional<LogSeconds> latest_stamp,
+                        std::optional<std::int64_t> latest_entry_age_seconds);
 
 // "~ 40%, running 12 min, about 18 min left (from its notices)"
 std::string EstimateText(const CalcEstimate& estimate);

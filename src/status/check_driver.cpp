@@ -26,6 +26,7 @@ struct TrapResult {
   std::unique_ptr<ByteSource> log;
   CheckFailure failure = CheckFailure::LogMissing;
   std::string reason;
+  std::optional<std::int64_t> log_age_seconds = {};  // a log read where the server writes it
 };
 
 std::string ReadServerValue(const CheckDependencies& deps, std::string_view server,
@@ -61,7 +62,8 @@ TrapResult LocateAndOpenLog(CheckView& view, const CheckDependencies& deps,
   view.AppendLine(kSearchingLine);
   if (!view.Yield()) return {TrapEnd::Abandoned, nullptr, {}, {}};
 
-  if (ReadServerValue(deps, server, kAccessValue) == kRemoteAccess) {
+  const bool remote = ReadServerValue(deps, server, kAccessValue) == kRemoteAccess;
+  if (remote) {
     RemoteLogResult remote = FetchRemoteLog(view, deps, server, application);
     switch (remote.outcome) {
       case RemoteFetch::LogReady:
@@ -88,7 +90,8 @@ TrapResult LocateAndOpenLog(CheckView& view, const CheckDependencies& deps,
     const CheckFailure failure = opened.not_a_file ? CheckFailure::LogUnreadable : CheckFailure::LogMissing;
     return {TrapEnd::Failed, nullptr, failure, log_path + kReasonJoint + opened.error};
   }
-  return {TrapEnd::LogOpen, std::move(opened.source), {}, {}};
+  // A downloaded copy was written just now: its age says nothing of the log's.
+  return {TrapEnd::LogOpen, std::move(opened.source), {}, {}, remote ? std::nullopt : opened.age_seconds};
 }
 
 // The scanner's yield after each header, let through only once
@@ -169,7 +172,7 @@ CheckOutcome CheckDriver::RunCheck() {
   if (deps_.query_recorder != nullptr) deps_.query_recorder->WriteQuery(server, application);
 
   PacedYield paced_yield(view_, deps_.now);
-  const ScanInputs inputs{application, deps_.cases, std::ref(paced_yield)};
+  const ScanInputs inputs{application, deps_.cases, std::ref(paced_yield), trap.log_age_seconds};
   const ScanResult scanned = ScanLog(state_, *trap.log, inputs);
   trap.log.reset();  // closed before the report, as the window's file 1 was
   if (scanned == ScanResult::Abandoned) return CheckOutcome::Abandoned;

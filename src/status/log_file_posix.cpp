@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 #include "status/byte_source.h"
 
@@ -47,7 +48,10 @@ OpenedLog OpenLogForReading(const std::string& path) {
     return {nullptr, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : kNotAFile, true};
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return {std::make_unique<PosixFile>(fd), {}};
+  const std::time_t now = std::time(nullptr);
+  OpenedLog opened{std::make_unique<PosixFile>(fd), {}};
+  if (now >= info.st_mtime) opened.age_seconds = now - info.st_mtime;
+  return opened;
 }
 
 }  // namespace kelvary

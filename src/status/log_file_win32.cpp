@@ -9,6 +9,20 @@ namespace {
 constexpr const char* kNotAFile = "not a file on a disk";
 // Reads are asked for in pieces a DWORD can count.
 constexpr std::size_t kMaxReadBytes = 1u << 30;
+constexpr std::uint64_t kFileTimeTicksPerSecond = 10'000'000;  // FILETIME counts 100 ns
+
+std::uint64_t Ticks(const FILETIME& time) {
+  return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
+// Seconds since the file was last written, if that lies in the past.
+std::optional<std::int64_t> AgeOf(HANDLE handle) {
+  FILETIME written{}, now{};
+  if (!GetFileTime(handle, nullptr, nullptr, &written)) return std::nullopt;
+  GetSystemTimeAsFileTime(&now);
+  if (Ticks(now) < Ticks(written)) return std::nullopt;
+  return static_cast<std::int64_t>((Ticks(now) - Ticks(written)) / kFileTimeTicksPerSecond);
+}
 
 std::string SystemMessage(DWORD code) {
   char* text = nullptr;
@@ -53,7 +67,9 @@ OpenedLog OpenLogForReading(const std::string& path) {
     CloseHandle(handle);
     return {nullptr, kNotAFile, true};
   }
-  return {std::make_unique<Win32File>(handle), {}};
+  OpenedLog opened{std::make_unique<Win32File>(handle), {}};
+  opened.age_seconds = AgeOf(handle);
+  return opened;
 }
 
 }  // namespace kelvary

@@ -302,6 +302,7 @@ bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) { return LineTes
 ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
   state.history.Clear();
   state.latest_stamp.reset();
+  state.latest_entry_age_seconds = inputs.log_age_seconds;
   // Lines that no test can match change nothing but strLine and strPrevLine,
   // so the filter skips them and only the last line is taken at the end.
   LogLineFilter filter(log, state.strPrevLine);

@@ -32,7 +32,8 @@ std::string SummaryLine(const CalcPlace& place) {
 }
 
 std::string EstimateLine(const ScanState& state, const CalcPlace& place) {
-  return std::string(kEstimatePrefix) + EstimateText(EstimateOf(place, state.history, state.latest_stamp));
+  const CalcEstimate estimate = EstimateOf(place, state.history, state.latest_stamp, state.latest_entry_age_seconds);
+  return std::string(kEstimatePrefix) + EstimateText(estimate);
 }
 
 void AppendDetailLines(std::string_view detail, ReportSink& sink) {

@@ -64,6 +64,9 @@ struct ScanState {
   // What one scan found besides the table; each scan starts them afresh.
   CalcHistory history;
   std::optional<LogSeconds> latest_stamp;  // the latest readable stamp in the log
+  // How long before the scan the log was last written, when it was read
+  // where the server writes it; a downloaded copy's is not the log's.
+  std::optional<std::int64_t> latest_entry_age_seconds;
 
   // Every place back to empty and the count to 0; the working values stay.
   void EmptyTable();
@@ -76,6 +79,7 @@ struct ScanInputs {
   // Lets the owner's window process its pending events once. Returns false
   // when the owner is gone and the scan must stop at once.
   std::function<bool()> yield;
+  std::optional<std::int64_t> log_age_seconds = {};  // becomes the state's latest_entry_age_seconds
 };
 
 }  // namespace kelvary

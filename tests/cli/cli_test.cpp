@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -69,30 +70,27 @@ class CliTest : public ::testing::Test {
                essbase + "\"\r\n\r\n" + kServers + "Remote]\r\n\"DNS\"=\"" + standin::kServer + "\"\r\n\"UserName\"=\"" +
                standin::kUser + "\"\r\n\"Password\"=\"" + password + "\"\r\n\"Access\"=\"1\"\r\n");
   }
-  // What `scan` prints for the demo log: the report a check must print.
-  std::string ScanReport(bool detail) const {
-    const CliRun scan = Cli(detail ? Arguments{"scan", "--app", "SAMPLE", "--detail", kSampleLog}
-                                   : Arguments{"scan", "--app", "SAMPLE", kSampleLog});
-    EXPECT_EQ(scan.exit_code, 0);
-    return scan.out;
-  }
 
   TempFolder dir_;
   std::string cli_ = dir_.File("kelvary-cli");
 };
 
-// The remote copy lands next to the program; the window's settings file is
-// not written.
+// A check prints what `scan` prints for the same log. The remote copy lands
+// next to the program; the window's settings file is not written.
 TEST_F(CliTest, CheckPrintsTheReportThatScanPrintsWithDetailOnlyWhenAsked) {
   StoreCheckServers(standin::kPassword);
   dir_.Write("logs/SAMPLE.log", FileContent(kSampleLog));
   for (const std::string server : {"Demo", "Remote"}) {
     for (const bool detail : {false, true}) {
       Arguments check = {"check", "--server", server, "--app", "sample"};
-      if (detail) check.push_back("--detail");
+      Arguments scan = {"scan", "--app", "SAMPLE", kSampleLog};
+      if (detail) {
+        check.push_back("--detail");
+        scan.push_back("--detail");
+      }
       const CliRun run = Cli(check);
       EXPECT_EQ(run.exit_code, 0) << run.err;
-      EXPECT_EQ(run.out, ScanReport(detail));
+      EXPECT_EQ(run.out, Cli(scan).out) << "what scan prints for the demo log";
       EXPECT_EQ(run.err, kProgress);
       EXPECT_EQ(run.out.find("  >> ") != std::string::npos, detail) << run.out;
     }
@@ -218,13 +216,16 @@ const char* kHistoryJson = R"({"runs": [{"database": "SALES", "user": "admin", "
   "summary": [{"database": "SALES", "user": "admin", "runs": 1, "median_seconds": 600.0,
     "longest_seconds": 600.0, "latest_finished": "2003-01-08T08:10:00"}]})";
 
-// The estimate line comes only when asked for.
+// The estimate line comes only when asked for. A log last written ahead of
+// the clock has no age; one written 10 min ago adds them to the running time.
 TEST_F(CliTest, EstimatesJsonAndHistoryKeepTheirShape) {
+  namespace fs = std::filesystem;
   const std::string log = dir_.Write("SAMPLE.log", kLog);
+  fs::last_write_time(log, fs::file_time_type::clock::now() + std::chrono::hours(1));
   const CliRun scan = Cli({"scan", "--app", "sample", "--json", log});
   ASSERT_EQ(scan.exit_code, 0) << scan.err;
   const auto expected = nlohmann::ordered_json::parse(std::string(R"({"application": "SAMPLE",
-    "latest_stamp": "2003-01-08T09:05:00",
+    "latest_stamp": "2003-01-08T09:05:00", "latest_entry_age_seconds": null,
     "running": [{"database": "SALES", "user": "admin", "started": "2003-01-08T09:00:00", "notices_done": 1,
       "notices_total": 2, "percent": 50, "elapsed_seconds": 300, "estimated_finish": "2003-01-08T09:08:00",
       "estimated_seconds_left": 180, "estimate_basis": "notices",
@@ -245,6 +246,9 @@ TEST_F(CliTest, EstimatesJsonAndHistoryKeepTheirShape) {
   EXPECT_EQ(Cli({"scan", "--app", "SAMPLE", log}).out, line);
   EXPECT_EQ(Cli({"scan", "--app", "SAMPLE", "--estimates", "--detail", log}).out,
             line + "  ~ 50%, running 5 min, about 3 min left (from its notices)\n  >> 1/2:  09:04\n");
+  fs::last_write_time(log, fs::file_time_type::clock::now() - std::chrono::minutes(10));
+  EXPECT_EQ(Cli({"scan", "--app", "SAMPLE", "--estimates", log}).out,
+            line + "  ~ 50%, running 15 min, due now (from its notices)\n");
 }
 
 }  // namespace

@@ -16,11 +16,9 @@
 #pragma GCC diagnostic ignored "-Wrestrict"
 #endif
 
-namespace kelvary {
+namespace kelvary::test {
 namespace {
 
-using test::Lines;
-using test::LinesSink;
 
 // A header of application SAMPLE with the whole stamp given, e.g. "Wed Jan 08 10:00:00 2003".
 std::string At(const std::string& stamp, const std::string& database = "Sales", const std::string& user = "admin") {
@@ -163,7 +161,7 @@ TEST(EstimateTable, EstimatesAndHistoryFromTheStamps) {
     for (const Lines& part : parts) log.insert(log.end(), part.begin(), part.end());
     for (std::size_t piece : {SIZE_MAX, std::size_t{7}}) {
       ScanState state;
-      test::StringSource source(test::CrLfLog(log), piece);
+      StringSource source(CrLfLog(log), piece);
       ASSERT_EQ(ScanLog(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), nullptr}), ScanResult::Complete);
       LinesSink sink;
       WriteReport(state, ReportOptions{false, true}, sink);
@@ -171,6 +169,19 @@ TEST(EstimateTable, EstimatesAndHistoryFromTheStamps) {
       EXPECT_EQ(SummaryLines(state.history), summary) << "pieces of " << piece;
     }
   }
+}
+
+// A log last written 10 min ago: its calculation has run 10 min longer, and
+// has 10 min less to go.
+TEST(EstimateTable, CountsTheAgeOfTheLogsLatestEntry) {
+  ScanState state;
+  StringSource source(CrLfLog({At(Jan8("10:00:00")), kStart, At(Jan8("10:00:00")), kTen,
+                                           At(Jan8("10:06:00")), kNotice}));
+  ScanLog(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), nullptr, 600});
+  LinesSink sink;
+  WriteReport(state, ReportOptions{false, true}, sink);
+  EXPECT_EQ(sink.lines, (Lines{"SALES (1 out of 10) - Started at 10:00 am by admin",
+                               "  ~ 10%, running 16 min, about 44 min left (from its notices)"}));
 }
 
 // The stamps of the latest 32 notices, oldest first.
@@ -208,4 +219,4 @@ TEST(DurationText, SecondsMinutesThenHoursAndMinutes) {
 }
 
 }  // namespace
-}  // namespace kelvary
+}  // namespace kelvary::test

@@ -197,15 +197,6 @@ class CheckDriverTest : public ::testing::Test {
   CheckDriver driver_{view_, Deps()};
 };
 
-TEST_F(CheckDriverTest, DirectServerShowsProgressThenTheReport) {
-  AddDirectServer("Finance");
-  EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Reported);
-  EXPECT_EQ(view_.events, kRunningCalcCheck);
-  EXPECT_EQ(driver_.strEssbasePath(), essbase_.Text());
-  EXPECT_EQ(driver_.strLogPathAndFile(), DirectLog());
-  EXPECT_TRUE(Calls().empty());
-}
-
 // Windows' separator, where no such file can exist: the path is composed
 // as given, nothing trimmed, and the check ends on the failure line.
 TEST_F(CheckDriverTest, DirectPathIsComposedWithoutTrimming) {
@@ -239,6 +230,7 @@ TEST_F(CheckDriverTest, RemoteServerScansTheCopyDownloadedInTheApiOrder) {
   EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Reported);
   EXPECT_EQ(view_.events, kRunningCalcCheck);
   EXPECT_EQ(driver_.strEssbasePath(), "d:\\unused");
+  EXPECT_FALSE(driver_.scan_state().latest_entry_age_seconds) << "a copy just downloaded tells nothing";
   const std::string context = std::to_string(standin::kContext);
   EXPECT_EQ(Calls(), (Lines{InitCall(), LoginCall(), Call("EsbGetLogFile", {context, "SAMPLE", "0", Copy("Finance")}),
                             Call("EsbLogout", {context}), TermCall()}));
@@ -391,11 +383,14 @@ TEST_F(CheckDriverTest, CheckAskedForDuringACheckDoesNothing) {
   EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Failed) << "the next check takes the new choice";
 }
 
-// During the scan the window gets its events only once a yield interval has
-// passed since the last yield; the yields after the progress lines and at the
-// end come whatever the time.
-TEST_F(CheckDriverTest, ScanYieldsByTimeNotByHeader) {
+// A server read directly shows its progress, then the report. During the
+// scan the window gets its events only once a yield interval has passed since
+// the last yield; the yields after the progress lines and at the end come
+// whatever the time. The log, last written an hour ago, is that old.
+TEST_F(CheckDriverTest, DirectServerShowsProgressThenTheReportYieldingByTime) {
   AddDirectServer("Finance");
+  const auto an_hour_ago = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  std::filesystem::last_write_time(DirectLog(), an_hour_ago);
   using std::chrono::milliseconds;
   const std::pair<milliseconds, int> steps_and_yields[] = {
       {milliseconds(0), 0}, {milliseconds(14), 1}, {milliseconds(15), 3}, {milliseconds(40), 3}};
@@ -408,31 +403,33 @@ TEST_F(CheckDriverTest, ScanYieldsByTimeNotByHeader) {
     expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(kStart.size()) + 1,
                    expected.begin() + static_cast<std::ptrdiff_t>(kStart.size()) + 1 + kScanYields - scan_yields);
     EXPECT_EQ(view_.events, expected) << step.count() << " ms";
+    EXPECT_EQ(driver.strEssbasePath(), essbase_.Text());
+    EXPECT_EQ(driver.strLogPathAndFile(), DirectLog());
+    EXPECT_NEAR(driver.scan_state().latest_entry_age_seconds.value_or(0), 3600, 60);
+  }
+  EXPECT_TRUE(Calls().empty());
+}
+
+// The window closes at the n-th yield (1: after "Connecting", 2: after
+// "Searching", 3-5: in the scan, 6: the last): nothing touches the view after
+// it, and a later check (a window kept alive) runs normally.
+TEST_F(CheckDriverTest, ClosedWindowIsNotTouchedAgain) {
+  AddDirectServer("Finance");
+  for (int closing_yield = 1; closing_yield <= kCheckYields; ++closing_yield) {
+    int yields = 0;
+    std::size_t events_at_close = 0;
+    view_.on_yield = [&] {
+      if (++yields < closing_yield) return true;
+      events_at_close = view_.events.size();
+      return false;
+    };
+    const CheckOutcome outcome = driver_.cmdOK_Click();
+    EXPECT_EQ(outcome, closing_yield == kCheckYields ? CheckOutcome::Reported : CheckOutcome::Abandoned);
+    EXPECT_EQ(view_.events.size(), events_at_close) << closing_yield;
+    view_.on_yield = [] { return true; };
+    EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Reported);
   }
 }
-
-class AbandonTest : public CheckDriverTest, public ::testing::WithParamInterface<int> {};
-
-// The window closes at the n-th yield: nothing touches the view after it,
-// and a later check (a window kept alive) runs normally.
-TEST_P(AbandonTest, ClosedWindowIsNotTouchedAgain) {
-  AddDirectServer("Finance");
-  int yields = 0;
-  std::size_t events_at_close = 0;
-  view_.on_yield = [&] {
-    if (++yields < GetParam()) return true;
-    events_at_close = view_.events.size();
-    return false;
-  };
-  const CheckOutcome outcome = driver_.cmdOK_Click();
-  EXPECT_EQ(outcome, GetParam() == kCheckYields ? CheckOutcome::Reported : CheckOutcome::Abandoned);
-  EXPECT_EQ(view_.events.size(), events_at_close);
-  view_.on_yield = [] { return true; };
-  EXPECT_EQ(driver_.cmdOK_Click(), CheckOutcome::Reported);
-}
-
-// 1: after "Connecting", 2: after "Searching", 3-5: in the scan, 6: the last.
-INSTANTIATE_TEST_SUITE_P(Yields, AbandonTest, ::testing::Range(1, kCheckYields + 1));
 
 }  // namespace
 }  // namespace kelvary::test
