@@ -23,10 +23,7 @@ ParsedRegFile Parse(const std::string& text) { return ParseRegFile(text, CaseMap
 
 std::string Utf16Le(const std::u16string& text) {
   std::string bytes;
-  for (const char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
+  for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
   return bytes;
 }
 

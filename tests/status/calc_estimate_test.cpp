@@ -43,8 +43,7 @@ Lines EarlierRun(const std::string& from, const std::string& to, const std::stri
 Lines MinuteNotices(int count) {
   Lines lines;
   for (int minute = 1; minute <= count; ++minute) {
-    lines.push_back(At(Jan8("10:" + std::string(minute < 10 ? "0" : "") + std::to_string(minute) + ":00")));
-    lines.push_back(kNotice);
+    lines.insert(lines.end(), {At(Jan8((minute < 10 ? "10:0" : "10:") + std::to_string(minute) + ":00")), kNotice});
   }
   return lines;
 }

@@ -25,11 +25,7 @@ const std::string kReadFallback = "read:" + kFallback;
 // UTF-16 of single-byte `text`, a byte-order mark first.
 std::string Utf16(std::string_view text, bool big_endian) {
   std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
-  for (char c : text) {
-    const char units[2] = {c, '\0'};
-    bytes.push_back(units[big_endian ? 1 : 0]);
-    bytes.push_back(units[big_endian ? 0 : 1]);
-  }
+  for (char c : text) bytes += big_endian ? std::string{'\0', c} : std::string{c, '\0'};
   return bytes;
 }
 
