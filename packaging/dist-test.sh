@@ -57,6 +57,15 @@ seed_servers() {
   KELVARY_STANDIN_LOGS=$(windows_path "$essbase/app/SAMPLE")
 }
 
+# The report Kelvary.exe ($1, started on SAMPLE) shows once the screenshot
+# driver has pressed Check Calculation, into $2; the driver then closes it.
+window_report() {
+  "$wine" "$1" SAMPLE </dev/null >/dev/null 2>&1 &
+  local window=$!
+  run_wine "$build/tools/screenshots/kelvary-screenshot-driver.exe" --report-and-close >"$2"
+  wait "$window"
+}
+
 # The Kelvary entries of the uninstall list, one per line: "{code}|||Kelvary".
 installed_entries() { run_wine uninstaller --list | grep '|||Kelvary$'; }
 
@@ -105,10 +114,7 @@ test_installer() {
   expect "$msi_arch: installed kelvary-cli checks a server through the Essbase API" \
     same_text "$dir/cli-direct.txt" "$dir/cli-remote.txt"
 
-  "$wine" "$programs/Kelvary.exe" SAMPLE </dev/null >/dev/null 2>&1 &
-  local window=$!
-  run_wine "$build/tools/screenshots/kelvary-screenshot-driver.exe" --report-and-close >"$dir/window.txt"
-  wait "$window"
+  window_report "$programs/Kelvary.exe" "$dir/window.txt"
   expect "$msi_arch: installed Kelvary.exe shows the demo server's report" \
     same_text "$dir/cli-direct.txt" "$dir/window.txt"
   expect "$msi_arch: closing Kelvary.exe leaves the settings next to it" \
@@ -190,10 +196,7 @@ test_portable_zip() {
   expect "$zip_arch: a client library planted in the current folder is never loaded" test "$code" -eq 6
 
   rm -f "$local_appdata/Kelvary/Kelvary.ini"
-  "$wine" "$folder/Kelvary.exe" SAMPLE </dev/null >/dev/null 2>&1 &
-  local window=$!
-  run_wine "$build/tools/screenshots/kelvary-screenshot-driver.exe" --report-and-close >"$dir/portable-window.txt"
-  wait "$window"
+  window_report "$folder/Kelvary.exe" "$dir/portable-window.txt"
   expect "$zip_arch: Kelvary.exe from that folder shows the demo server's report" \
     same_text "$dir/cli-direct.txt" "$dir/portable-window.txt"
   expect "$zip_arch: closing it leaves the settings in the user's own folder" \

@@ -21,7 +21,7 @@ using cli::MonitorThresholds;
 
 TEST(DurationOption, TakesSecondsMinutesAndHours) {
   const std::vector<std::pair<std::string, std::optional<std::int64_t>>> cases = {
-      {"90s", 90}, {"30m", 1800}, {"2h", 7200}, {"45", 45}, {"0m", 0},
+      {"90s", 90}, {"30m", 1800}, {"2h", 7200}, {"45", 45}, {"60", 60}, {"0m", 0},
       {"", std::nullopt}, {"m", std::nullopt}, {"-5m", std::nullopt}, {"5x", std::nullopt},
       {"1.5h", std::nullopt}, {"99999999999999h", std::nullopt},
       {"878400h", 3162240000}, {"878401h", std::nullopt}};  // a hundred years of 366 days at most

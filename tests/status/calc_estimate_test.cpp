@@ -211,10 +211,12 @@ TEST(CalcHistory, MedianOfTheMiddleTwoAndAFullSummaryForgetsTheOldestPair) {
   EXPECT_EQ(kept.back().database, "DB100");
 }
 
-TEST(DurationText, SecondsMinutesThenHoursAndMinutes) {
+// Durations in seconds, minutes, then hours and minutes; a stamp as an ISO 8601 date-time.
+TEST(Texts, DurationsAndDateTimes) {
   const std::pair<double, const char*> cases[] = {
       {0.4, "0 s"}, {59.4, "59 s"}, {60, "1 min"}, {3569, "59 min"}, {3600, "1 h 00 min"}, {36000 + 540, "10 h 09 min"}};
   for (const auto& [seconds, text] : cases) EXPECT_EQ(DurationText(seconds), text) << seconds;
+  EXPECT_EQ(IsoDateTime(*ReadLogStamp("Tue Feb 29 23:59:59 2000")), "2000-02-29T23:59:59");
 }
 
 }  // namespace
