@@ -30,7 +30,7 @@ class SettingsFileAccessWin32Test : public ::testing::Test {
 
 // A missing file, a missing folder and a folder in the file's place are told
 // apart; start-up creates the file, never replacing one, and writes are binary.
-TEST_F(SettingsFileAccessWin32Test, OpenFailuresAreToldApartAndStartUpCreatesTheFileWithoutReplacingOne) {
+TEST_F(SettingsFileAccessWin32Test, OpenFailuresAreToldApartAndCreationNeverReplaces) {
   EXPECT_EQ(Read("Kelvary.ini"), ReadStatus::FileMissing);
   EXPECT_EQ(Read("no-folder\\Kelvary.ini"), ReadStatus::FolderMissing);
   std::filesystem::create_directories(folder_.path() / "Kelvary.ini");

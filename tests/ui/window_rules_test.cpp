@@ -109,7 +109,7 @@ const std::tuple<std::string, std::string, bool> kComparisons[] = {
 
 // The version file is the maker's, over http, unless replaced whole; only
 // its exact text is current, and a failed fetch is unreadable whatever it held.
-TEST(UpdateCheckTest, AsksForTheMakersFileAndOnlyTheExactTextIsCurrent) {
+TEST(UpdateCheckRules, AsksForTheMakersFileAndOnlyTheExactTextIsCurrent) {
   EXPECT_EQ(VersionFileUrl(""), "http://www.brennic.com/kelvary/version.txt");
   EXPECT_EQ(VersionFileUrl("http://127.0.0.1:8123/v.txt"), "http://127.0.0.1:8123/v.txt");
   for (const auto& [body, own, current] : kComparisons) {
