@@ -62,8 +62,8 @@ TrapResult LocateAndOpenLog(CheckView& view, const CheckDependencies& deps,
   view.AppendLine(kSearchingLine);
   if (!view.Yield()) return {TrapEnd::Abandoned, nullptr, {}, {}};
 
-  const bool remote = ReadServerValue(deps, server, kAccessValue) == kRemoteAccess;
-  if (remote) {
+  const bool downloaded = ReadServerValue(deps, server, kAccessValue) == kRemoteAccess;
+  if (downloaded) {
     RemoteLogResult remote = FetchRemoteLog(view, deps, server, application);
     switch (remote.outcome) {
       case RemoteFetch::LogReady:
@@ -91,7 +91,7 @@ TrapResult LocateAndOpenLog(CheckView& view, const CheckDependencies& deps,
     return {TrapEnd::Failed, nullptr, failure, log_path + kReasonJoint + opened.error};
   }
   // A downloaded copy was written just now: its age says nothing of the log's.
-  return {TrapEnd::LogOpen, std::move(opened.source), {}, {}, remote ? std::nullopt : opened.age_seconds};
+  return {TrapEnd::LogOpen, std::move(opened.source), {}, {}, downloaded ? std::nullopt : opened.age_seconds};
 }
 
 // The scanner's yield after each header, let through only once

@@ -49,7 +49,10 @@ class RecordingView final : public CheckView, public QueryRecorder {
 
   std::string ServerName() override { return server; }
   std::string ApplicationName() override { return application; }
-  void SetApplicationName(std::string_view text) override { events.push_back("app:" + (application = text)); }
+  void SetApplicationName(std::string_view text) override {
+    application = text;
+    events.push_back("app:" + application);
+  }
   bool DetailTicked() override { return detail; }
   void SetOkEnabled(bool enabled) override { events.push_back(enabled ? "ok:on" : "ok:off"); }
   void SetExitEnabled(bool enabled) override { events.push_back(enabled ? "exit:on" : "exit:off"); }

@@ -46,8 +46,8 @@ struct StartUp {
 // An empty store gets both keys, and start-up ends before the settings file.
 TEST(LoadMainWindowTest, EmptyStoreMakesBothStoreKeysAndEndsWithoutTouchingTheSettingsFile) {
   StartUp start({}, "Demo,SAMPLE\r\n", "BUDGET");
-  RegistryBackend::Key key = 0;
-  EXPECT_EQ(start.registry.OpenKey(RegRoot::CurrentUser, "Software\\Brennic\\Kelvary\\Servers", &key), kRegSuccess);
+  EXPECT_EQ(RegListSubkeys(start.registry, RegRoot::CurrentUser, "Software\\Brennic\\Kelvary"),
+            std::vector<std::string>{"Servers"});
   EXPECT_TRUE(start.view.events.empty());
   EXPECT_TRUE(start.files.journal.empty());
 }
