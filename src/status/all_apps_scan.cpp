@@ -43,7 +43,8 @@ void ScanApplication(const fs::path& app_folder, const std::string& folder, cons
   scan.log_found = opened.source != nullptr;
   if (!scan.log_found) return;
   // One thread a log already: no reading ahead on another.
-  const ScanInputs inputs{scan.application, cases, [] { return true; }, opened.age_seconds};
+  ScanInputs inputs{scan.application, cases, [] { return true; }, opened.age_seconds};
+  inputs.reading.helpers = 0;
   scan.result = ScanLog(scan.state, *opened.source, inputs);
 }
 

@@ -11,9 +11,10 @@ namespace kelvary {
 class ByteSource {
  public:
   virtual ~ByteSource() = default;
-  // Reads up to `capacity` bytes into `dst`. Returns the count read, 0 at the
-  // end of the stream, or -1 when the read failed.
-  virtual std::ptrdiff_t Read(char* dst, std::size_t capacity) = 0;
+  // Reads up to `capacity` bytes from `offset` on into `dst`. Returns the
+  // count read, 0 at the end of the stream, or -1 when the read failed.
+  // Several threads may read at once.
+  virtual std::ptrdiff_t ReadAt(std::uint64_t offset, char* dst, std::size_t capacity) = 0;
 };
 
 struct OpenedLog {

@@ -20,9 +20,9 @@ class PosixFile final : public ByteSource {
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;
 
-  std::ptrdiff_t Read(char* dst, std::size_t capacity) override {
+  std::ptrdiff_t ReadAt(std::uint64_t offset, char* dst, std::size_t capacity) override {
     for (;;) {
-      const ssize_t n = ::read(fd_, dst, capacity);
+      const ssize_t n = ::pread(fd_, dst, capacity, static_cast<off_t>(offset));
       if (n >= 0 || errno != EINTR) return n < 0 ? -1 : n;
     }
   }

@@ -43,10 +43,15 @@ class Win32File final : public ByteSource {
   Win32File(const Win32File&) = delete;
   Win32File& operator=(const Win32File&) = delete;
 
-  std::ptrdiff_t Read(char* dst, std::size_t capacity) override {
+  std::ptrdiff_t ReadAt(std::uint64_t offset, char* dst, std::size_t capacity) override {
     DWORD read = 0;
     const DWORD wanted = static_cast<DWORD>(capacity < kMaxReadBytes ? capacity : kMaxReadBytes);
-    if (!ReadFile(handle_, dst, wanted, &read, nullptr)) return -1;
+    // The offset goes with each read, so that reads on several threads do
+    // not share the handle's file pointer.
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    if (!ReadFile(handle_, dst, wanted, &read, &at)) return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
     return static_cast<std::ptrdiff_t>(read);
   }
 

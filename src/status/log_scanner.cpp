@@ -305,7 +305,7 @@ ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) 
   state.latest_entry_age_seconds = inputs.log_age_seconds;
   // Lines that no test can match change nothing but strLine and strPrevLine,
   // so the filter skips them and only the last line is taken at the end.
-  LogLineFilter filter(log, state.strPrevLine);
+  LogLineFilter filter(log, state.strPrevLine, inputs.reading);
   const auto end = filter.Run([&](std::string_view header, std::string_view line) {
     state.strPrevLine.assign(header);
     state.strLine.assign(line);

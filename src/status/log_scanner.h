@@ -16,9 +16,9 @@ enum class ScanResult {
 // Returns false when a yield asked to stop.
 bool ApplyLineTests(ScanState& state, const ScanInputs& inputs);
 
-// Runs the tests over every line of the log. The caller has emptied the table.
-// Reads happen on the calling thread: a thread reading ahead made the scan
-// slower on two cores, both passing every byte through another cache.
+// Runs the tests over every line of the log, on the calling thread, while
+// helper threads read and search the log ahead of them. The caller has
+// emptied the table.
 ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs);
 
 }  // namespace kelvary

@@ -12,6 +12,7 @@
 
 #include "base/case_map.h"
 #include "status/calc_history.h"
+#include "status/log_line_filter.h"
 #include "status/log_stamp.h"
 
 namespace kelvary {
@@ -80,6 +81,7 @@ struct ScanInputs {
   // when the owner is gone and the scan must stop at once.
   std::function<bool()> yield;
   std::optional<std::int64_t> log_age_seconds = {};  // becomes the state's latest_entry_age_seconds
+  FilterShape reading = {};
 };
 
 }  // namespace kelvary

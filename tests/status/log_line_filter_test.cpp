@@ -25,13 +25,14 @@ bool IsCandidate(std::string_view line) {
 
 // The plain reading of a log: every line with its predecessor, split at
 // CR LF, LF or CR; the candidates are those a scan would look at. The last
-// line, without its ending, is carried to the next check.
-std::vector<Pair> CandidatesByHand(const std::string& log, std::string header,
+// line, without its ending, is carried to the next check. Lines are kept
+// to their first max_line bytes.
+std::vector<Pair> CandidatesByHand(const std::string& log, std::string header, std::size_t max_line,
                                    std::optional<std::string>* last_line) {
   std::vector<Pair> pairs;
   std::string line;
   auto finish = [&] {
-    line.resize(std::min(line.size(), kMaxLineBytes));
+    line.resize(std::min(line.size(), max_line));
     if (IsCandidate(line)) pairs.emplace_back(header, line);
     *last_line = header = line;
     line.clear();
@@ -49,9 +50,9 @@ std::vector<Pair> CandidatesByHand(const std::string& log, std::string header,
 }
 
 std::vector<Pair> CandidatesByFilter(const std::string& log, std::string header, std::size_t piece,
-                                     std::optional<std::string>* last_line) {
+                                     const FilterShape& shape, std::optional<std::string>* last_line) {
   StringSource source(log, piece);
-  LogLineFilter filter(source, std::move(header));
+  LogLineFilter filter(source, std::move(header), shape);
   std::vector<Pair> pairs;
   filter.Run([&](std::string_view h, std::string_view l) {
     pairs.emplace_back(h, l);
@@ -77,17 +78,24 @@ std::string RandomLog(std::mt19937& random) {
   return log;
 }
 
+// Chunks of every size from one byte to more than the log, read in pieces,
+// by the caller alone or with a helper; lines cut anywhere.
 TEST(LogLineFilter, HandsOverExactlyTheCandidatesWithTheirHeadersAndTheLastLine) {
   std::mt19937 random(20030108);
   std::uniform_int_distribution<std::size_t> piece(1, 200);
+  std::uniform_int_distribution<std::size_t> chunk(1, 300);
+  std::uniform_int_distribution<std::size_t> kept(1, 120);
   for (int round = 0; round < 3000; ++round) {
     const std::string log = RandomLog(random);
     const std::size_t size = piece(random);
+    const FilterShape shape{{chunk(random), round % 5 == 0 ? kMaxLineBytes : kept(random)}, round % 2u};
     std::optional<std::string> last_by_filter, last_by_hand;
-    const std::vector<Pair> by_hand = CandidatesByHand(log, "carried", &last_by_hand);
-    ASSERT_EQ(CandidatesByFilter(log, "carried", size, &last_by_filter), by_hand)
-        << "round " << round << ", pieces of " << size;
-    ASSERT_EQ(last_by_filter, last_by_hand) << "round " << round << ", pieces of " << size;
+    const std::vector<Pair> by_hand = CandidatesByHand(log, "carried", shape.chunks.max_line_bytes, &last_by_hand);
+    const auto context = ::testing::Message() << "round " << round << ", pieces of " << size << ", chunks of "
+                                              << shape.chunks.chunk_bytes << ", lines of "
+                                              << shape.chunks.max_line_bytes << ", helpers " << shape.helpers;
+    ASSERT_EQ(CandidatesByFilter(log, "carried", size, shape, &last_by_filter), by_hand) << context;
+    ASSERT_EQ(last_by_filter, last_by_hand) << context;
   }
 }
 

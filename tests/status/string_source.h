@@ -14,17 +14,16 @@ class StringSource final : public ByteSource {
  public:
   explicit StringSource(std::string data, std::size_t piece = SIZE_MAX) : data_(std::move(data)), piece_(piece) {}
 
-  std::ptrdiff_t Read(char* dst, std::size_t capacity) override {
-    const std::size_t n = std::min({capacity, piece_, data_.size() - pos_});
-    std::memcpy(dst, data_.data() + pos_, n);
-    pos_ += n;
+  std::ptrdiff_t ReadAt(std::uint64_t offset, char* dst, std::size_t capacity) override {
+    const std::size_t from = static_cast<std::size_t>(std::min<std::uint64_t>(offset, data_.size()));
+    const std::size_t n = std::min({capacity, piece_, data_.size() - from});
+    std::memcpy(dst, data_.data() + from, n);
     return static_cast<std::ptrdiff_t>(n);
   }
 
  private:
-  std::string data_;
-  std::size_t piece_;
-  std::size_t pos_ = 0;
+  const std::string data_;
+  const std::size_t piece_;
 };
 
 // Lines joined with CR LF, as the server writes them.
