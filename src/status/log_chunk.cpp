@@ -23,9 +23,6 @@ static_assert(kPositionsPerBatch >= kCandidateBatchRoom);
 constexpr int kBracketLineLookBack = 64;
 constexpr char kHeaderStart = '[';
 
-constexpr std::string_view kLineStartMessages[] = {kCalculationStarted, kCompletionNotice,
-                                                    kCalculationFinished, kServerStarted};
-
 // The first four bytes of a text, as one number: most passing positions are
 // turned down by comparing these alone.
 using Head = std::uint32_t;
@@ -43,22 +40,7 @@ bool HasCandidateHead(const char* text) {
   return head == heads[0] || head == heads[1] || head == heads[2] || head == heads[3];
 }
 
-// "Calculating in parallel ..." starts no calculation and is as common as
-// the lines that do; it matters only if it holds the interval text, which
-// brings it back through its own position.
-bool StartsWithLineStartMessage(std::string_view text) {
-  if (text.empty() || text.starts_with(kCalculationStartedExcept)) return false;
-  for (std::string_view message : kLineStartMessages) {
-    if (text.front() == message.front() && text.starts_with(message)) return true;
-  }
-  return false;
-}
-
 }  // namespace
-
-bool IsCandidateLine(std::string_view line) {
-  return StartsWithLineStartMessage(line) || line.find(kNoticeInterval) != std::string_view::npos;
-}
 
 void LogChunk::Read(ByteSource& source, std::uint64_t index, const ChunkShape& shape) {
   shape_ = shape;
@@ -148,7 +130,9 @@ void LogChunk::FindCandidates(std::size_t from, std::size_t to) {
       const auto line = CandidateAt(at, to);
       if (!line) continue;
       resume = line->end;
-      candidates_.push_back({HeaderOf(line->begin), Capped(line->begin, line->end)});
+      const Span kept = Capped(line->begin, line->end);
+      const std::optional<Span> header = HeaderOf(line->begin);
+      candidates_.push_back({header, kept, FactsOf(header ? Text(*header) : std::string_view{}, Text(kept))});
     }
     pos = std::max(stopped_at, resume);
   }
@@ -159,7 +143,10 @@ std::optional<LogChunk::Span> LogChunk::CandidateAt(std::size_t at, std::size_t 
   const char* b = buffer_.get();
   if (!HasCandidateHead(b + at)) return std::nullopt;
   const std::string_view rest(b + at, to - at);
-  if (IsLineEnd(b[at - 1]) && StartsWithLineStartMessage(rest.substr(0, shape_.max_line_bytes))) {
+  // "Calculating in parallel ..." is as common as the lines that start a
+  // calculation; it matters only if it holds the interval text, which
+  // brings it back through its own position.
+  if (IsLineEnd(b[at - 1]) && LineStartOf(rest.substr(0, shape_.max_line_bytes)) != LineStart::None) {
     return Span{at, NextLineEnd(b, at, to)};
   }
   if (!rest.starts_with(kNoticeInterval)) return std::nullopt;

@@ -16,6 +16,7 @@
 
 #include "status/byte_source.h"
 #include "status/candidate_scan.h"
+#include "status/line_facts.h"
 
 namespace kelvary {
 
@@ -28,10 +29,6 @@ struct ChunkShape {
   std::size_t max_line_bytes = kMaxLineBytes;
 };
 
-// Whether a whole line (as kept) is one the scan acts on: it begins with a
-// line-start message or holds the notice-interval text.
-bool IsCandidateLine(std::string_view line);
-
 class LogChunk {
  public:
   struct Span {
@@ -41,6 +38,7 @@ class LogChunk {
   struct Candidate {
     std::optional<Span> header;  // nothing: the line before the chunk's first whole line
     Span line;
+    LineFacts facts;  // with no header stamp when the header lies before the chunk
   };
 
   // Reads chunk `index` (bytes index * chunk_bytes on) and finds its

@@ -9,7 +9,10 @@ namespace {
 
 // Chunks read and not yet handed over, at most: enough for a helper to keep
 // ahead of the caller, few enough to keep memory small.
-constexpr std::size_t kSlots = 4;
+constexpr std::size_t kSlots = 8;
+// A helper waiting for room is woken once this many slots are free, not at
+// every one: each waking costs a system call.
+constexpr std::size_t kFreeSlotsToWake = kSlots / 2;
 
 unsigned UsableHelpers(unsigned wanted) {
   const unsigned cores = std::thread::hardware_concurrency();
@@ -35,7 +38,7 @@ const LogChunk& ChunkRelay::Next() {
   if (holding_one_) {
     slots_[handed_over_ % kSlots].state = SlotState::Free;
     ++handed_over_;
-    changed_.notify_all();
+    if (handed_over_ + kSlots - next_claim_ >= kFreeSlotsToWake) changed_.notify_all();
     if (helpers_.empty()) StartHelpers();
   }
   const std::uint64_t index = handed_over_;

@@ -42,8 +42,13 @@ bool LogLineFilter::TakeChunk(const LogChunk& chunk, const Visitor& visit) {
     return false;
   }
   for (const LogChunk::Candidate& candidate : chunk.candidates()) {
-    const std::string_view header = candidate.header ? chunk.Text(*candidate.header) : previous_line_;
-    if (!visit(header, chunk.Text(candidate.line))) return false;
+    if (candidate.header) {
+      if (!visit(chunk.Text(*candidate.header), chunk.Text(candidate.line), candidate.facts)) return false;
+      continue;
+    }
+    LineFacts facts = candidate.facts;
+    facts.header_stamp = HeaderStampOf(previous_line_);
+    if (!visit(previous_line_, chunk.Text(candidate.line), facts)) return false;
   }
   if (const auto& last = chunk.last_line()) {
     previous_line_.assign(chunk.Text(*last));
@@ -63,7 +68,8 @@ bool LogLineFilter::TakeChunk(const LogChunk& chunk, const Visitor& visit) {
 bool LogLineFilter::FinishCrossingLine(const Visitor& visit) {
   if (!line_crosses_) return true;
   line_crosses_ = false;
-  if (IsCandidateLine(crossing_line_) && !visit(previous_line_, crossing_line_)) return false;
+  const LineFacts facts = FactsOf(previous_line_, crossing_line_);
+  if (MattersToScan(facts) && !visit(previous_line_, crossing_line_, facts)) return false;
   previous_line_.swap(crossing_line_);
   crossing_line_.clear();
   saw_line_ = true;

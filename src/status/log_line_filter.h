@@ -30,9 +30,9 @@ class LogLineFilter {
  public:
   enum class End { LogEnd, ReadError, Stopped };
   // Called for each candidate line (one that begins with one of the
-  // line-start messages, or holds the notice-interval text); returns false
-  // to stop.
-  using Visitor = std::function<bool(std::string_view header, std::string_view line)>;
+  // line-start messages, or holds the notice-interval text) with what its
+  // text says; returns false to stop.
+  using Visitor = std::function<bool(std::string_view header, std::string_view line, LineFacts facts)>;
 
   // `header_before_first_line` is the header of the log's first line.
   LogLineFilter(ByteSource& source, std::string header_before_first_line, const FilterShape& shape = {});

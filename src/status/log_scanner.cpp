@@ -1,11 +1,13 @@
 #include "status/log_scanner.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <optional>
 
+#include "status/line_facts.h"
 #include "status/log_header.h"
 #include "status/log_stamp.h"
 #include "status/log_line_filter.h"
@@ -147,26 +149,48 @@ std::optional<double> ElapsedSecondsOf(std::string_view line) {
   return value;
 }
 
-// Most lines differ from a message in their first letter: comparing that
-// first spares a call for each of the five tests.
-bool StartsWith(std::string_view line, std::string_view message) {
-  return !line.empty() && line.front() == message.front() && line.starts_with(message);
-}
-
 void NoteStamp(ScanState& state, std::optional<LogSeconds> at) {
   if (at && (!state.latest_stamp || *at > *state.latest_stamp)) state.latest_stamp = at;
 }
 
+// A place's database and user sifted into one number: their lengths and
+// their first and last bytes. Places whose numbers differ cannot match.
+using PlaceKey = std::uint64_t;
+PlaceKey PlaceKeyOf(std::string_view database, std::string_view user) {
+  const auto byte = [](std::string_view text, bool last) -> PlaceKey {
+    return text.empty() ? 0 : static_cast<unsigned char>(last ? text.back() : text.front());
+  };
+  constexpr PlaceKey kLengthMask = 0xFFFF;
+  return (database.size() & kLengthMask) | (user.size() & kLengthMask) << 16 | byte(database, false) << 32 |
+         byte(user, false) << 40 | byte(database, true) << 48 | byte(user, true) << 56;
+}
+
+// The five tests, for one scan: the keys of the table's places are kept
+// beside it, so that finding a place reads one small array, not the places.
 class LineTests {
  public:
-  LineTests(ScanState& state, const ScanInputs& inputs) : s_(state), in_(inputs) {}
+  LineTests(ScanState& state, const ScanInputs& inputs) : s_(state), in_(inputs) {
+    for (int k = 0; k < s_.intCalcCount; ++k) keys_[k] = KeyOfPlace(k);
+  }
 
-  // Each test runs on the same line whatever the others found. Returns false
-  // when a yield asked to stop.
-  bool Run() {
-    const std::string_view line = s_.strLine;
-    return CalculationStarted(line) && NoticeInterval(line) && CompletionNotice(line) &&
-           CalculationFinished(line) && ServerStarted(line);
+  // Each test that the line's text calls for runs, in the tests' order.
+  // Returns false when a yield asked to stop.
+  bool Run(std::string_view line, const LineFacts& facts) {
+    facts_ = facts;
+    if (facts.start == LineStart::CalculationStarted && !CalculationStarted()) return false;
+    if (facts.holds_interval && !NoticeInterval(line)) return false;
+    switch (facts.start) {
+      case LineStart::CompletionNotice:
+        return CompletionNotice();
+      case LineStart::CalculationFinished:
+        return CalculationFinished(line);
+      case LineStart::ServerStarted:
+        return ServerStarted();
+      case LineStart::CalculationStarted:
+      case LineStart::None:
+        break;
+    }
+    return true;
   }
 
  private:
@@ -175,57 +199,54 @@ class LineTests {
     return !in_.yield || in_.yield();
   }
 
-  // The stamp of the header just parsed, read once per message that needs it.
+  // The stamp of the line's header, noted as the log's latest where it is.
   std::optional<LogSeconds> HeaderStamp() {
-    const std::optional<LogSeconds> at = ReadLogStamp(BracketText(s_.strPrevLine));
-    NoteStamp(s_, at);
-    return at;
+    NoteStamp(s_, facts_.header_stamp);
+    return facts_.header_stamp;
   }
 
-  // The first place of the header's database and user, or -1. Every place
-  // is first sifted by the lengths and first bytes of both names (c_str(),
-  // which an empty name has too) without a branch of its own: whether a
-  // place passes is too random for the processor to predict, and a wrong
-  // guess per place cost more than the comparison. Only the places that
-  // pass are compared whole, in order.
+  PlaceKey KeyOfPlace(int k) const { return PlaceKeyOf(s_.arrCalcs[k].Database, s_.arrCalcs[k].StartedBy); }
+
+  // The first place of the header's database and user, or -1. The keys are
+  // compared without a branch of their own: whether a place passes is too
+  // random for the processor to predict. Only the places that pass are
+  // compared whole, in order.
   int FindPlace() const {
-    const std::string& database = s_.strDatabase;
-    const std::string& user = s_.strUser;
+    const PlaceKey key = PlaceKeyOf(s_.strDatabase, s_.strUser);
     static_assert(kCalcPlaces <= 32, "one bit a place");
     std::uint32_t sifted = 0;
-    for (int k = 0; k < s_.intCalcCount; ++k) {
-      const CalcPlace& place = s_.arrCalcs[k];
-      const bool alike = (place.Database.size() == database.size()) & (place.StartedBy.size() == user.size()) &
-                         (place.Database.c_str()[0] == database.c_str()[0]) &
-                         (place.StartedBy.c_str()[0] == user.c_str()[0]);
-      sifted |= std::uint32_t{alike} << k;
-    }
+    for (int k = 0; k < kCalcPlaces; ++k) sifted |= std::uint32_t{keys_[k] == key} << k;
+    sifted &= (std::uint32_t{1} << s_.intCalcCount) - 1;
     for (; sifted != 0; sifted &= sifted - 1) {
       const int k = std::countr_zero(sifted);
-      if (s_.arrCalcs[k].Database == database && s_.arrCalcs[k].StartedBy == user) return k;
+      if (s_.arrCalcs[k].Database == s_.strDatabase && s_.arrCalcs[k].StartedBy == s_.strUser) return k;
     }
     return -1;
   }
 
   void RemovePlace(int k) {
-    for (int i = k; i + 1 < s_.intCalcCount; ++i) s_.arrCalcs[i] = std::move(s_.arrCalcs[i + 1]);
+    for (int i = k; i + 1 < s_.intCalcCount; ++i) {
+      s_.arrCalcs[i] = std::move(s_.arrCalcs[i + 1]);
+      keys_[i] = keys_[i + 1];
+    }
     s_.arrCalcs[s_.intCalcCount - 1] = CalcPlace{};
     --s_.intCalcCount;
   }
 
-  bool CalculationStarted(std::string_view line) {
-    if (!StartsWith(line, kCalculationStarted) || StartsWith(line, kCalculationStartedExcept)) return true;
+  bool CalculationStarted() {
     if (!ParseHeader(ClockFormat::TwelveHour)) return false;
     if (s_.strDatabase.empty()) return true;
     // A restart of the same database and user moves it to the end, afresh.
     if (const int k = FindPlace(); k >= 0) RemovePlace(k);
     // With every place in use, a new calculation is not followed.
     if (s_.intCalcCount == kCalcPlaces) return true;
-    CalcPlace& place = s_.arrCalcs[s_.intCalcCount++];
+    const int k = s_.intCalcCount++;
+    CalcPlace& place = s_.arrCalcs[k];
     place.Database = s_.strDatabase;
     place.StartTime = s_.strStartTime;
     place.StartedBy = s_.strUser;
     place.StartedAt = HeaderStamp();
+    keys_[k] = KeyOfPlace(k);
     return true;
   }
 
@@ -238,14 +259,13 @@ class LineTests {
     return true;
   }
 
-  bool CompletionNotice(std::string_view line) {
-    if (!StartsWith(line, kCompletionNotice)) return true;
+  bool CompletionNotice() {
     if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
     const int k = FindPlace();
     if (k < 0) return true;
     CalcPlace& place = s_.arrCalcs[k];
-    place.RecordNotice(s_.intNoticeSteps, HeaderStamp());
     const std::string_view stamp = BracketText(s_.strPrevLine);
+    place.RecordNotice(s_.intNoticeSteps, HeaderStamp());
     const bool first_entry = place.Detail.empty();
     if (!first_entry) place.Detail += kDetailSeparator;
     AppendNumber(place.Detail, place.NoticesDone);
@@ -263,7 +283,6 @@ class LineTests {
   }
 
   bool CalculationFinished(std::string_view line) {
-    if (!StartsWith(line, kCalculationFinished)) return true;
     if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
     const int k = FindPlace();
     if (k < 0) return true;
@@ -283,8 +302,7 @@ class LineTests {
     s_.history.Record(place.Database, place.StartedBy, place.StartedAt, finished, elapsed);
   }
 
-  bool ServerStarted(std::string_view line) {
-    if (!StartsWith(line, kServerStarted)) return true;
+  bool ServerStarted() {
     if (!ParseHeader(ClockFormat::TwentyFourHour)) return false;
     // Nothing from before a server start is still running.
     s_.EmptyTable();
@@ -293,11 +311,15 @@ class LineTests {
 
   ScanState& s_;
   const ScanInputs& in_;
+  std::array<PlaceKey, kCalcPlaces> keys_{};
+  LineFacts facts_;  // of the line under test
 };
 
 }  // namespace
 
-bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) { return LineTests(state, inputs).Run(); }
+bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) {
+  return LineTests(state, inputs).Run(state.strLine, FactsOf(state.strPrevLine, state.strLine));
+}
 
 ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
   state.history.Clear();
@@ -306,10 +328,12 @@ ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) 
   // Lines that no test can match change nothing but strLine and strPrevLine,
   // so the filter skips them and only the last line is taken at the end.
   LogLineFilter filter(log, state.strPrevLine, inputs.reading);
-  const auto end = filter.Run([&](std::string_view header, std::string_view line) {
+  LineTests tests(state, inputs);
+  // strLine is not kept line by line: the tests read the line handed over,
+  // and the scan leaves strLine at the log's last line.
+  const auto end = filter.Run([&](std::string_view header, std::string_view line, LineFacts facts) {
     state.strPrevLine.assign(header);
-    state.strLine.assign(line);
-    return ApplyLineTests(state, inputs);
+    return tests.Run(line, facts);
   });
   if (end == LogLineFilter::End::Stopped) return ScanResult::Abandoned;
   NoteStamp(state, ReadLogStamp(BracketText(filter.LastBracketLine())));

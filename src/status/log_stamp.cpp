@@ -79,15 +79,13 @@ int TwoDigitsUpTo(std::string_view text, int max) { return text.size() == 2 ? Nu
 constexpr std::array<std::size_t, kStampFields - 1> kUsualBlanks = {3, 7, 10, 19};
 constexpr std::size_t kUsualStampSize = 24;
 
-// Single blanks exactly where they usually stand: the fields can then be
-// taken where they stand, without searching.
+// Blanks where they usually stand: the fields can then be taken where they
+// stand, without searching. A blank elsewhere ("Jan  8") makes a field
+// unreadable there, and the stamp is split at its blanks instead.
 bool HasUsualShape(std::string_view stamp) {
   if (stamp.size() != kUsualStampSize) return false;
-  std::size_t next_blank = 0;
-  for (std::size_t i = 0; i < kUsualStampSize; ++i) {
-    const bool blank_here = next_blank < kUsualBlanks.size() && i == kUsualBlanks[next_blank];
-    if ((stamp[i] == kStampBlank) != blank_here) return false;
-    next_blank += blank_here ? 1 : 0;
+  for (std::size_t blank : kUsualBlanks) {
+    if (stamp[blank] != kStampBlank) return false;
   }
   return true;
 }
@@ -166,8 +164,9 @@ std::optional<LogStampFields> FieldsOf(std::string_view weekday, std::string_vie
 
 std::optional<LogStampFields> ReadStampFields(std::string_view stamp) {
   if (HasUsualShape(stamp)) {
-    return FieldsOf(stamp.substr(0, 3), stamp.substr(4, 3), stamp.substr(8, 2), stamp.substr(11, 8),
-                    stamp.substr(20));
+    const auto fields = FieldsOf(stamp.substr(0, 3), stamp.substr(4, 3), stamp.substr(8, 2), stamp.substr(11, 8),
+                                 stamp.substr(20));
+    if (fields) return fields;
   }
   const auto words = SplitStamp(stamp);
   if (!words) return std::nullopt;

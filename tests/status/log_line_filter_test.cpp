@@ -54,7 +54,7 @@ std::vector<Pair> CandidatesByFilter(const std::string& log, std::string header,
   StringSource source(log, piece);
   LogLineFilter filter(source, std::move(header), shape);
   std::vector<Pair> pairs;
-  filter.Run([&](std::string_view h, std::string_view l) {
+  filter.Run([&](std::string_view h, std::string_view l, LineFacts) {
     pairs.emplace_back(h, l);
     return true;
   });
