@@ -135,18 +135,24 @@ Word FlipCaseOfRange(Word word, char first, char last) {
   return word ^ ((from_first & ~beyond_last & kTopBits) >> 2);
 }
 
-void MapInPlace(std::string& text, const CaseMap::Table& table, bool ascii_as_usual, char first, char last) {
+// Maps `size` bytes from `in` to `out`, which may be the same place.
+void MapBytes(const char* in, char* out, std::size_t size, const CaseMap::Table& table, bool ascii_as_usual,
+              char first, char last) {
   std::size_t at = 0;
   if (ascii_as_usual) {
-    for (; at + sizeof(Word) <= text.size(); at += sizeof(Word)) {
+    for (; at + sizeof(Word) <= size; at += sizeof(Word)) {
       Word word;
-      std::memcpy(&word, text.data() + at, sizeof word);
+      std::memcpy(&word, in + at, sizeof word);
       if (word & kTopBits) break;
       word = FlipCaseOfRange(word, first, last);
-      std::memcpy(text.data() + at, &word, sizeof word);
+      std::memcpy(out + at, &word, sizeof word);
     }
   }
-  for (; at < text.size(); ++at) text[at] = static_cast<char>(table[static_cast<unsigned char>(text[at])]);
+  for (; at < size; ++at) out[at] = static_cast<char>(table[static_cast<unsigned char>(in[at])]);
+}
+
+void MapInPlace(std::string& text, const CaseMap::Table& table, bool ascii_as_usual, char first, char last) {
+  MapBytes(text.data(), text.data(), text.size(), table, ascii_as_usual, first, last);
 }
 
 }  // namespace
@@ -172,6 +178,14 @@ void CaseMap::UpperInPlace(std::string& text) const {
 void CaseMap::LowerInPlace(std::string& text) const {
   if (utf8_) MapUtf8Letters(text, false);
   MapInPlace(text, lower_, ascii_as_usual_, 'A', 'Z');
+}
+
+void CaseMap::AssignUpper(std::string& out, std::string_view text) const {
+  if (text.data() == out.data()) return UpperInPlace(out);
+  out.resize(text.size());
+  MapBytes(text.data(), out.data(), text.size(), upper_, ascii_as_usual_, 'a', 'z');
+  // The table leaves letters beyond ASCII alone in UTF-8, so the order does not matter.
+  if (utf8_) MapUtf8Letters(out, true);
 }
 
 std::string CaseMap::Upper(std::string_view text) const {

@@ -25,6 +25,8 @@ class CaseMap {
 
   void UpperInPlace(std::string& text) const;
   void LowerInPlace(std::string& text) const;
+  // `out` becomes `text` upper-cased, in one pass over it.
+  void AssignUpper(std::string& out, std::string_view text) const;
   std::string Upper(std::string_view text) const;
   std::string Lower(std::string_view text) const;
 

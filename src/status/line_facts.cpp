@@ -26,8 +26,17 @@ LineStart LineStartOf(std::string_view line) {
 
 std::optional<LogSeconds> HeaderStampOf(std::string_view header) { return ReadLogStamp(BracketText(header)); }
 
-LineFacts FactsOf(std::string_view header, std::string_view line) {
-  return {LineStartOf(line), line.find(kNoticeInterval) != std::string_view::npos, HeaderStampOf(header)};
+std::optional<LogSeconds> HeaderStamps::Of(std::string_view header) {
+  const std::string_view text = BracketText(header);
+  if (text != last_text_) {
+    last_text_ = text;
+    last_ = ReadLogStamp(text);
+  }
+  return last_;
+}
+
+LineFacts FactsOf(std::string_view line) {
+  return {LineStartOf(line), line.find(kNoticeInterval) != std::string_view::npos, std::nullopt};
 }
 
 }  // namespace kelvary

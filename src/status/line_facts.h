@@ -22,7 +22,19 @@ struct LineFacts {
 // "Calculating in parallel ..." starts no calculation.
 LineStart LineStartOf(std::string_view line);
 std::optional<LogSeconds> HeaderStampOf(std::string_view header);
-LineFacts FactsOf(std::string_view header, std::string_view line);
+// The facts of the line's text; its header's stamp is left to the caller.
+LineFacts FactsOf(std::string_view line);
+
+// The stamps of a run of headers: one that carries the same stamp as the
+// one before (messages written in the same second) is not read again.
+class HeaderStamps {
+ public:
+  std::optional<LogSeconds> Of(std::string_view header);
+
+ private:
+  std::string_view last_text_;  // valid while the headers' text is
+  std::optional<LogSeconds> last_;
+};
 
 // Whether the scan acts on the line at all.
 inline bool MattersToScan(const LineFacts& facts) { return facts.start != LineStart::None || facts.holds_interval; }

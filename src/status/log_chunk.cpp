@@ -121,6 +121,7 @@ void LogChunk::FindCandidates(std::size_t from, std::size_t to) {
   std::uint32_t positions[kPositionsPerBatch];
   std::size_t pos = from;     // where the search goes on
   std::size_t resume = from;  // the end of the last candidate line
+  HeaderStamps stamps;
   while (pos < to) {
     std::size_t stopped_at = pos;
     const std::size_t found = search(buffer_.get(), pos, to, positions, kPositionsPerBatch, &stopped_at);
@@ -132,7 +133,9 @@ void LogChunk::FindCandidates(std::size_t from, std::size_t to) {
       resume = line->end;
       const Span kept = Capped(line->begin, line->end);
       const std::optional<Span> header = HeaderOf(line->begin);
-      candidates_.push_back({header, kept, FactsOf(header ? Text(*header) : std::string_view{}, Text(kept))});
+      LineFacts facts = FactsOf(Text(kept));
+      if (header) facts.header_stamp = stamps.Of(Text(*header));
+      candidates_.push_back({header, kept, facts});
     }
     pos = std::max(stopped_at, resume);
   }

@@ -64,9 +64,9 @@ std::string_view Slice(std::string_view text, std::size_t begin, std::size_t end
 
 }  // namespace
 
-void ParseLogHeader(ScanState& state, std::string_view application, ClockFormat clock,
-                    const CaseMap& cases) {
-  cases.UpperInPlace(state.strPrevLine);
+void ParseLogHeader(ScanState& state, std::string_view header_as_read, std::string_view application,
+                    ClockFormat clock, const CaseMap& cases) {
+  cases.AssignUpper(state.strPrevLine, header_as_read);
   const std::string_view header = state.strPrevLine;
   const auto fields = LocateFields(header, application);
   if (!fields) {

@@ -10,10 +10,11 @@ namespace kelvary {
 
 enum class ClockFormat { TwentyFourHour, TwelveHour };
 
-// Upper-cases state.strPrevLine in place and sets strDatabase, strStartTime
-// and strUser from it. Does not yield: the scanner does that after each call.
-void ParseLogHeader(ScanState& state, std::string_view application,
-                    ClockFormat clock, const CaseMap& cases);
+// Sets state.strPrevLine to the header upper-cased, and strDatabase,
+// strStartTime and strUser from it. Does not yield: the scanner does that
+// after each call.
+void ParseLogHeader(ScanState& state, std::string_view header, std::string_view application, ClockFormat clock,
+                    const CaseMap& cases);
 
 // The text between the first "[" and the next "]"; empty when either is missing.
 std::string_view BracketText(std::string_view text);

@@ -175,7 +175,8 @@ class LineTests {
 
   // Each test that the line's text calls for runs, in the tests' order.
   // Returns false when a yield asked to stop.
-  bool Run(std::string_view line, const LineFacts& facts) {
+  bool Run(std::string_view header, std::string_view line, const LineFacts& facts) {
+    header_ = header;
     facts_ = facts;
     if (facts.start == LineStart::CalculationStarted && !CalculationStarted()) return false;
     if (facts.holds_interval && !NoticeInterval(line)) return false;
@@ -195,7 +196,7 @@ class LineTests {
 
  private:
   bool ParseHeader(ClockFormat clock) {
-    ParseLogHeader(s_, in_.application, clock, in_.cases);
+    ParseLogHeader(s_, header_, in_.application, clock, in_.cases);
     return !in_.yield || in_.yield();
   }
 
@@ -312,13 +313,17 @@ class LineTests {
   ScanState& s_;
   const ScanInputs& in_;
   std::array<PlaceKey, kCalcPlaces> keys_{};
-  LineFacts facts_;  // of the line under test
+  // The line under test's header, as read, and facts.
+  std::string_view header_;
+  LineFacts facts_;
 };
 
 }  // namespace
 
 bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) {
-  return LineTests(state, inputs).Run(state.strLine, FactsOf(state.strPrevLine, state.strLine));
+  LineFacts facts = FactsOf(state.strLine);
+  facts.header_stamp = HeaderStampOf(state.strPrevLine);
+  return LineTests(state, inputs).Run(state.strPrevLine, state.strLine, facts);
 }
 
 ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
@@ -329,11 +334,11 @@ ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) 
   // so the filter skips them and only the last line is taken at the end.
   LogLineFilter filter(log, state.strPrevLine, inputs.reading);
   LineTests tests(state, inputs);
-  // strLine is not kept line by line: the tests read the line handed over,
-  // and the scan leaves strLine at the log's last line.
+  // strLine and strPrevLine are not kept line by line: the tests read the
+  // lines handed over (strPrevLine as each header is parsed), and the scan
+  // leaves both at the log's last line.
   const auto end = filter.Run([&](std::string_view header, std::string_view line, LineFacts facts) {
-    state.strPrevLine.assign(header);
-    return tests.Run(line, facts);
+    return tests.Run(header, line, facts);
   });
   if (end == LogLineFilter::End::Stopped) return ScanResult::Abandoned;
   NoteStamp(state, ReadLogStamp(BracketText(filter.LastBracketLine())));

@@ -45,11 +45,11 @@ TEST(ParseLogHeader, TakesDatabaseTimeAndUser) {
        ClockFormat::TwentyFourHour, "", "14:05", "admin"}};
   for (const auto& [name, header, application, clock_format, database, time, user] : cases) {
     ScanState state;
-    state.strPrevLine = header;
+    state.strPrevLine = "OLD";
     state.strUser = kUserBefore;
     state.strDatabase = "OLD";
     state.strStartTime = "OLD";
-    ParseLogHeader(state, application, clock_format, CaseMap::Windows1252());
+    ParseLogHeader(state, header, application, clock_format, CaseMap::Windows1252());
     EXPECT_EQ(state.strDatabase, database) << name;
     EXPECT_EQ(state.strStartTime, time) << name;
     EXPECT_EQ(state.strUser, user) << name;
