@@ -15,6 +15,7 @@ constexpr std::size_t kSlots = 8;
 constexpr std::size_t kFreeSlotsToWake = kSlots / 2;
 
 unsigned UsableHelpers(unsigned wanted) {
+  if (wanted == 0) return 0;
   const unsigned cores = std::thread::hardware_concurrency();
   return std::min(wanted, cores > 1 ? cores - 1 : 0u);
 }
@@ -39,7 +40,7 @@ const LogChunk& ChunkRelay::Next() {
     slots_[handed_over_ % kSlots].state = SlotState::Free;
     ++handed_over_;
     if (handed_over_ + kSlots - next_claim_ >= kFreeSlotsToWake) changed_.notify_all();
-    if (helpers_.empty()) StartHelpers();
+    StartHelpers();
   }
   const std::uint64_t index = handed_over_;
   Slot& slot = slots_[index % kSlots];
@@ -84,7 +85,8 @@ void ChunkRelay::HelperLoop() {
 }
 
 // Called with the lock held, once the first chunk has been handed back: a
-// log of one chunk, the most common, never starts a thread.
+// log of one chunk, the most common, never starts a thread. Starts them
+// once; later calls find none wanted.
 void ChunkRelay::StartHelpers() {
   const unsigned wanted = std::exchange(helpers_wanted_, 0u);
   try {

@@ -1,7 +1,5 @@
 #include "status/log_line_filter.h"
 
-#include <algorithm>
-
 #include "status/log_chunk_relay.h"
 
 namespace kelvary {
@@ -74,12 +72,8 @@ bool LogLineFilter::FinishCrossingLine(const Visitor& visit) {
   previous_line_.swap(crossing_line_);
   crossing_line_.clear();
   saw_line_ = true;
-  KeepBracketLine(previous_line_);
+  if (previous_line_.starts_with(kHeaderStart)) last_bracket_line_ = previous_line_;
   return true;
-}
-
-void LogLineFilter::KeepBracketLine(std::string_view line) {
-  if (!line.empty() && line.front() == kHeaderStart) last_bracket_line_.assign(line);
 }
 
 }  // namespace kelvary

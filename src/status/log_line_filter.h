@@ -47,7 +47,6 @@ class LogLineFilter {
  private:
   bool TakeChunk(const LogChunk& chunk, const Visitor& visit);
   bool FinishCrossingLine(const Visitor& visit);
-  void KeepBracketLine(std::string_view line);
 
   ByteSource& source_;
   FilterShape shape_;

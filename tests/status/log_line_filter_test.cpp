@@ -49,17 +49,21 @@ std::vector<Pair> CandidatesByHand(const std::string& log, std::string header, s
   return pairs;
 }
 
-std::vector<Pair> CandidatesByFilter(const std::string& log, std::string header, std::size_t piece,
-                                     const FilterShape& shape, std::optional<std::string>* last_line) {
-  StringSource source(log, piece);
-  LogLineFilter filter(source, std::move(header), shape);
+struct Filtered {
   std::vector<Pair> pairs;
-  filter.Run([&](std::string_view h, std::string_view l, LineFacts) {
-    pairs.emplace_back(h, l);
+  std::optional<std::string> last_line;
+  LogLineFilter::End end;
+};
+
+Filtered ByFilter(StringSource& source, std::string header, const FilterShape& shape) {
+  LogLineFilter filter(source, std::move(header), shape);
+  Filtered filtered;
+  filtered.end = filter.Run([&](std::string_view h, std::string_view l, LineFacts) {
+    filtered.pairs.emplace_back(h, l);
     return true;
   });
-  *last_line = filter.LastLine();
-  return pairs;
+  filtered.last_line = filter.LastLine();
+  return filtered;
 }
 
 // Logs made of pieces that put message texts at line starts, in the middle
@@ -79,7 +83,8 @@ std::string RandomLog(std::mt19937& random) {
 }
 
 // Chunks of every size from one byte to more than the log, read in pieces,
-// by the caller alone or with a helper; lines cut anywhere.
+// by the caller alone or with a helper; lines cut anywhere; a read that
+// fails ends the log where it stands, and what was read still counts.
 TEST(LogLineFilter, HandsOverExactlyTheCandidatesWithTheirHeadersAndTheLastLine) {
   std::mt19937 random(20030108);
   std::uniform_int_distribution<std::size_t> piece(1, 200);
@@ -89,13 +94,20 @@ TEST(LogLineFilter, HandsOverExactlyTheCandidatesWithTheirHeadersAndTheLastLine)
     const std::string log = RandomLog(random);
     const std::size_t size = piece(random);
     const FilterShape shape{{chunk(random), round % 5 == 0 ? kMaxLineBytes : kept(random)}, round % 2u};
-    std::optional<std::string> last_by_filter, last_by_hand;
-    const std::vector<Pair> by_hand = CandidatesByHand(log, "carried", shape.chunks.max_line_bytes, &last_by_hand);
+    const std::size_t fail_from = round % 3 == 0 ? random() % (log.size() + 1) : SIZE_MAX;
+    StringSource source(log, size, fail_from);
+    const Filtered filtered = ByFilter(source, "carried", shape);
+    std::optional<std::string> last_by_hand;
+    const std::string readable = log.substr(0, fail_from);
+    const std::vector<Pair> by_hand = CandidatesByHand(readable, "carried", shape.chunks.max_line_bytes, &last_by_hand);
     const auto context = ::testing::Message() << "round " << round << ", pieces of " << size << ", chunks of "
                                               << shape.chunks.chunk_bytes << ", lines of "
-                                              << shape.chunks.max_line_bytes << ", helpers " << shape.helpers;
-    ASSERT_EQ(CandidatesByFilter(log, "carried", size, shape, &last_by_filter), by_hand) << context;
-    ASSERT_EQ(last_by_filter, last_by_hand) << context;
+                                              << shape.chunks.max_line_bytes << ", helpers " << shape.helpers
+                                              << ", failing from " << fail_from;
+    ASSERT_EQ(filtered.pairs, by_hand) << context;
+    ASSERT_EQ(filtered.last_line, last_by_hand) << context;
+    EXPECT_EQ(filtered.end, fail_from <= log.size() ? LogLineFilter::End::ReadError : LogLineFilter::End::LogEnd)
+        << context;
   }
 }
 
