@@ -30,7 +30,7 @@ std::optional<LogSeconds> HeaderStamps::Of(std::string_view header) {
   const std::string_view text = BracketText(header);
   if (text != last_text_) {
     last_text_ = text;
-    last_ = ReadLogStamp(text);
+    last_ = reader_.Read(text);
   }
   return last_;
 }

@@ -26,12 +26,14 @@ std::optional<LogSeconds> HeaderStampOf(std::string_view header);
 LineFacts FactsOf(std::string_view line);
 
 // The stamps of a run of headers: one that carries the same stamp as the
-// one before (messages written in the same second) is not read again.
+// one before (messages written in the same second) is not read again, and
+// one of the same day has only its time read.
 class HeaderStamps {
  public:
   std::optional<LogSeconds> Of(std::string_view header);
 
  private:
+  StampReader reader_;
   std::string_view last_text_;  // valid while the headers' text is
   std::optional<LogSeconds> last_;
 };

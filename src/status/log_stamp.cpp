@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace kelvary {
 namespace {
@@ -78,6 +79,11 @@ int TwoDigitsUpTo(std::string_view text, int max) { return text.size() == 2 ? Nu
 // "Wed Jan 08 14:05:09 2003": where the blanks stand in nearly every stamp.
 constexpr std::array<std::size_t, kStampFields - 1> kUsualBlanks = {3, 7, 10, 19};
 constexpr std::size_t kUsualStampSize = 24;
+// Where its fields stand in such a stamp.
+constexpr std::size_t kWeekdayToDayBytes = 10;  // "Wed Jan 08"
+constexpr std::size_t kClockAt = 11;
+constexpr std::size_t kClockBytes = 8;
+constexpr std::size_t kYearAt = 20;
 
 // Blanks where they usually stand: the fields can then be taken where they
 // stand, without searching. A blank elsewhere ("Jan  8") makes a field
@@ -164,8 +170,8 @@ std::optional<LogStampFields> FieldsOf(std::string_view weekday, std::string_vie
 
 std::optional<LogStampFields> ReadStampFields(std::string_view stamp) {
   if (HasUsualShape(stamp)) {
-    const auto fields = FieldsOf(stamp.substr(0, 3), stamp.substr(4, 3), stamp.substr(8, 2), stamp.substr(11, 8),
-                                 stamp.substr(20));
+    const auto fields = FieldsOf(stamp.substr(0, 3), stamp.substr(4, 3), stamp.substr(8, 2),
+                                 stamp.substr(kClockAt, kClockBytes), stamp.substr(kYearAt));
     if (fields) return fields;
   }
   const auto words = SplitStamp(stamp);
@@ -178,6 +184,26 @@ std::optional<LogSeconds> ReadLogStamp(std::string_view stamp) {
   if (!fields || fields->day > DaysInMonth(fields->year, fields->month)) return std::nullopt;
   return DaysFromCivil(fields->year, fields->month, fields->day) * kSecondsPerDay + fields->hour * 3600 +
          fields->minute * 60 + fields->second;
+}
+
+std::optional<LogSeconds> StampReader::Read(std::string_view stamp) {
+  if (!HasUsualShape(stamp)) return ReadLogStamp(stamp);
+  char date[kDateBytes];
+  std::memcpy(date, stamp.data(), kWeekdayToDayBytes);
+  std::memcpy(date + kWeekdayToDayBytes, stamp.data() + kYearAt, kYearDigits);
+  if (day_start_ && std::memcmp(date, date_, kDateBytes) == 0) {
+    LogStampFields fields{};
+    if (ReadClock(stamp.substr(kClockAt, kClockBytes), fields)) {
+      return *day_start_ + fields.hour * 3600 + fields.minute * 60 + fields.second;
+    }
+  }
+  const std::optional<LogSeconds> at = ReadLogStamp(stamp);
+  day_start_.reset();
+  if (at) {
+    std::memcpy(date_, date, kDateBytes);
+    day_start_ = *at - ((*at % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay;
+  }
+  return at;
 }
 
 std::string IsoDateTime(LogSeconds at) {

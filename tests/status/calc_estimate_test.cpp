@@ -219,5 +219,17 @@ TEST(Texts, DurationsAndDateTimes) {
   EXPECT_EQ(IsoDateTime(*ReadLogStamp("Tue Feb 29 23:59:59 2000")), "2000-02-29T23:59:59");
 }
 
+// Read in a run, stamps give what each gives alone, whatever came before:
+// the same day at other times, a new day, a day before 1970, odd shapes.
+TEST(StampReader, ReadsEachStampAsItReadsAlone) {
+  const char* const run[] = {"Wed Jan 08 14:05:09 2003", "Wed Jan 08 14:05:10 2003", "Wed Jan 08 23:59:59 2003",
+                             "Wed Jan 08 24:00:00 2003", "Wed Jan 08 14:5:10 2003",  "Thu Jan 09 00:00:00 2003",
+                             "Thu Jan 09 00:00:01 2004", "Wed Jan  8 14:05:09 2003", "Wed Jan  8 14:05:10 2003",
+                             "Fri Feb 31 10:00:00 2003", "Fri Feb 31 10:00:01 2003", "Mon Dec 31 23:59:59 1969",
+                             "Mon Dec 31 00:00:01 1969", "wed jan 08 14:05:11 2003", ""};
+  StampReader reader;
+  for (const char* stamp : run) EXPECT_EQ(reader.Read(stamp), ReadLogStamp(stamp)) << stamp;
+}
+
 }  // namespace
 }  // namespace kelvary::test
