@@ -208,19 +208,14 @@ class LineTests {
 
   PlaceKey KeyOfPlace(int k) const { return PlaceKeyOf(s_.arrCalcs[k].Database, s_.arrCalcs[k].StartedBy); }
 
-  // The first place of the header's database and user, or -1. The keys are
-  // compared without a branch of their own: whether a place passes is too
-  // random for the processor to predict. Only the places that pass are
-  // compared whole, in order.
+  // The first place of the header's database and user, or -1. Only places
+  // whose keys match are compared whole, so the loop reads one small array.
   int FindPlace() const {
     const PlaceKey key = PlaceKeyOf(s_.strDatabase, s_.strUser);
-    static_assert(kCalcPlaces <= 32, "one bit a place");
-    std::uint32_t sifted = 0;
-    for (int k = 0; k < kCalcPlaces; ++k) sifted |= std::uint32_t{keys_[k] == key} << k;
-    sifted &= (std::uint32_t{1} << s_.intCalcCount) - 1;
-    for (; sifted != 0; sifted &= sifted - 1) {
-      const int k = std::countr_zero(sifted);
-      if (s_.arrCalcs[k].Database == s_.strDatabase && s_.arrCalcs[k].StartedBy == s_.strUser) return k;
+    for (int k = 0; k < s_.intCalcCount; ++k) {
+      if (keys_[k] == key && s_.arrCalcs[k].Database == s_.strDatabase && s_.arrCalcs[k].StartedBy == s_.strUser) {
+        return k;
+      }
     }
     return -1;
   }
