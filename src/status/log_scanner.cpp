@@ -1,7 +1,6 @@
 #include "status/log_scanner.h"
 
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
