@@ -211,12 +211,19 @@ TEST(CalcHistory, MedianOfTheMiddleTwoAndAFullSummaryForgetsTheOldestPair) {
   EXPECT_EQ(kept.back().database, "DB100");
 }
 
-// Durations in seconds, minutes, then hours and minutes; a stamp as an ISO 8601 date-time.
+// Durations in seconds, minutes, then hours and minutes; a stamp as an ISO
+// 8601 date-time, or none for a day its year lacks.
 TEST(Texts, DurationsAndDateTimes) {
   const std::pair<double, const char*> cases[] = {
       {0.4, "0 s"}, {59.4, "59 s"}, {60, "1 min"}, {3569, "59 min"}, {3600, "1 h 00 min"}, {36000 + 540, "10 h 09 min"}};
   for (const auto& [seconds, text] : cases) EXPECT_EQ(DurationText(seconds), text) << seconds;
-  EXPECT_EQ(IsoDateTime(*ReadLogStamp("Tue Feb 29 23:59:59 2000")), "2000-02-29T23:59:59");
+  const std::pair<const char*, const char*> stamps[] = {
+      {"Tue Feb 29 23:59:59 2000", "2000-02-29T23:59:59"}, {"Sun Jan 12 10:00:00 2003", "2003-01-12T10:00:00"},
+      {"Sat Feb 29 10:00:00 2003", "none"}, {"Thu Feb 29 10:00:00 1900", "none"}};
+  for (const auto& [stamp, iso] : stamps) {
+    const std::optional<LogSeconds> at = ReadLogStamp(stamp);
+    EXPECT_EQ(at ? IsoDateTime(*at) : "none", iso) << stamp;
+  }
 }
 
 // Read in a run, stamps give what each gives alone, whatever came before:
