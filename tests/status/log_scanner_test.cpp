@@ -68,9 +68,9 @@ TEST(ScanLogCase, ReportsRunningCalculationsWhateverTheBlocks) {
       {"FinishOfAnotherUserKeepsIt",
        {H("Sales", "admin"), Start(), H("Sales", "joe"), Start(), H("Sales", "admin"), Finish()},
        {"SALES (0 out of 0) - Started at 02:05 pm by joe"}},
-      // Names alike in length and first letter are still two users.
+      // Names alike in length and first and last letters are still two users.
       {"FinishOfTheSecondUserKeepsTheFirst",
-       {H("Sales", "jim"), Start(), H("Sales", "joe"), Start(), H("Sales", "joe"), Finish()},
+       {H("Sales", "jim"), Start(), H("Sales", "jam"), Start(), H("Sales", "jam"), Finish()},
        {"SALES (0 out of 0) - Started at 02:05 pm by jim"}},
       {"RestartMovesToTheEndAndBeginsAgain",
        {H("Sales", "admin", "09:00:00"), Start(), H("Sales", "admin"), Interval(" 10"),
