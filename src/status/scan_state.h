@@ -81,6 +81,7 @@ struct ScanInputs {
   // when the owner is gone and the scan must stop at once.
   std::function<bool()> yield;
   std::optional<std::int64_t> log_age_seconds = {};  // becomes the state's latest_entry_age_seconds
+  // How the log is read: chunk size, kept line length, and threads reading ahead.
   FilterShape reading = {};
 };
 
