@@ -23,8 +23,8 @@ namespace kelvary {
 inline constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
 
 struct ChunkShape {
-  // Small enough to stay in a core's cache; at most max_line_bytes, so that
-  // a line inside a chunk is never cut.
+  // Small enough to stay in a core's cache. Lines are cut to max_line_bytes
+  // wherever they stand, inside a chunk or across chunks.
   std::size_t chunk_bytes = std::size_t{256} << 10;
   std::size_t max_line_bytes = kMaxLineBytes;
 };
