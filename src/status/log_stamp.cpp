@@ -188,10 +188,11 @@ std::optional<LogSeconds> ReadLogStamp(std::string_view stamp) {
 
 std::optional<LogSeconds> StampReader::Read(std::string_view stamp) {
   if (!HasUsualShape(stamp)) return ReadLogStamp(stamp);
-  char date[kDateBytes];
-  std::memcpy(date, stamp.data(), kWeekdayToDayBytes);
-  std::memcpy(date + kWeekdayToDayBytes, stamp.data() + kYearAt, kYearDigits);
-  if (day_start_ && std::memcmp(date, date_, kDateBytes) == 0) {
+  const char* text = stamp.data();
+  // Compared where the date stands, without gathering it first: a copy
+  // made of two pieces and read back whole stalls the processor.
+  if (day_start_ && std::memcmp(text, date_, kWeekdayToDayBytes) == 0 &&
+      std::memcmp(text + kYearAt, date_ + kWeekdayToDayBytes, kYearDigits) == 0) {
     LogStampFields fields{};
     if (ReadClock(stamp.substr(kClockAt, kClockBytes), fields)) {
       return *day_start_ + fields.hour * 3600 + fields.minute * 60 + fields.second;
@@ -200,7 +201,8 @@ std::optional<LogSeconds> StampReader::Read(std::string_view stamp) {
   const std::optional<LogSeconds> at = ReadLogStamp(stamp);
   day_start_.reset();
   if (at) {
-    std::memcpy(date_, date, kDateBytes);
+    std::memcpy(date_, text, kWeekdayToDayBytes);
+    std::memcpy(date_ + kWeekdayToDayBytes, text + kYearAt, kYearDigits);
     day_start_ = *at - ((*at % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay;
   }
   return at;
