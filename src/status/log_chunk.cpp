@@ -127,36 +127,56 @@ void LogChunk::FindCandidates(std::size_t from, std::size_t to) {
     const std::size_t found = search(buffer_.get(), pos, to, positions, kPositionsPerBatch, &stopped_at);
     for (std::size_t k = 0; k < found; ++k) {
       const std::size_t at = positions[k];
-      if (at < resume) continue;
+      if (at < resume) {
+        NoteInterval(candidates_.back(), at);
+        continue;
+      }
       const auto line = CandidateAt(at, to);
       if (!line) continue;
-      resume = line->end;
-      const Span kept = Capped(line->begin, line->end);
-      const std::optional<Span> header = HeaderOf(line->begin);
-      LineFacts facts = FactsOf(Text(kept));
-      if (header) facts.header_stamp = stamps.Of(Text(*header));
-      candidates_.push_back({header, kept, facts});
+      resume = line->span.end;
+      const Span kept = Capped(line->span.begin, line->span.end);
+      const std::optional<Span> header = HeaderOf(line->span.begin);
+      Candidate& candidate = candidates_.emplace_back(Candidate{header, kept, {line->start, line->holds_interval, {}}});
+      if (header) candidate.facts.header_stamp = stamps.Of(Text(*header));
+      // The search goes on past the line, so it reports none of the line's
+      // positions beyond where this batch stopped: those are read here.
+      if (stopped_at < kept.end && !candidate.facts.holds_interval) {
+        const Span unsearched = {std::max(stopped_at, kept.begin), kept.end};
+        candidate.facts.holds_interval = Text(unsearched).find(kNoticeInterval) != std::string_view::npos;
+      }
     }
     pos = std::max(stopped_at, resume);
   }
 }
 
-// The whole line that a passing position makes a candidate, if it does.
-std::optional<LogChunk::Span> LogChunk::CandidateAt(std::size_t at, std::size_t to) const {
+// A passing position inside a candidate's line: the line holds the
+// interval text if the text stands there whole, within the kept part.
+void LogChunk::NoteInterval(Candidate& candidate, std::size_t at) const {
+  if (!candidate.facts.holds_interval && at < candidate.line.end) {
+    candidate.facts.holds_interval = Text({at, candidate.line.end}).starts_with(kNoticeInterval);
+  }
+}
+
+// The whole line that a passing position makes a candidate, if it does,
+// with what its text says.
+std::optional<LogChunk::FoundLine> LogChunk::CandidateAt(std::size_t at, std::size_t to) const {
   const char* b = buffer_.get();
   if (!HasCandidateHead(b + at)) return std::nullopt;
   const std::string_view rest(b + at, to - at);
   // "Calculating in parallel ..." is as common as the lines that start a
   // calculation; it matters only if it holds the interval text, which
   // brings it back through its own position.
-  if (IsLineEnd(b[at - 1]) && LineStartOf(rest.substr(0, shape_.max_line_bytes)) != LineStart::None) {
-    return Span{at, NextLineEnd(b, at, to)};
+  if (IsLineEnd(b[at - 1])) {
+    const LineStart start = LineStartOf(rest.substr(0, shape_.max_line_bytes));
+    if (start != LineStart::None) return FoundLine{{at, NextLineEnd(b, at, to)}, start, false};
   }
   if (!rest.starts_with(kNoticeInterval)) return std::nullopt;
   const std::size_t begin = LineStartBefore(b, at, lines_begin_);
   // Past the part of the line that is kept, the text does not count.
   if (at - begin + kNoticeInterval.size() > shape_.max_line_bytes) return std::nullopt;
-  return Span{begin, NextLineEnd(b, at, to)};
+  // Had the line begun with a message, its start would have been taken
+  // first, and this position would lie inside a line already found.
+  return FoundLine{{begin, NextLineEnd(b, at, to)}, LineStart::None, true};
 }
 
 std::optional<LogChunk::Span> LogChunk::HeaderOf(std::size_t line_begin) const {

@@ -72,7 +72,13 @@ class LogChunk {
   std::size_t ReadBytes(ByteSource& source, std::uint64_t offset, std::size_t at, std::size_t wanted);
   void FindLines(std::size_t data_end);
   void FindCandidates(std::size_t from, std::size_t to);
-  std::optional<Span> CandidateAt(std::size_t at, std::size_t to) const;
+  struct FoundLine {
+    Span span;
+    LineStart start;
+    bool holds_interval;
+  };
+  std::optional<FoundLine> CandidateAt(std::size_t at, std::size_t to) const;
+  void NoteInterval(Candidate& candidate, std::size_t at) const;
   std::optional<Span> HeaderOf(std::size_t line_begin) const;
   void FindLastLines(std::size_t from, std::size_t to);
   Span Capped(std::size_t begin, std::size_t end) const;

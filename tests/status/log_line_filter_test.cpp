@@ -10,30 +10,48 @@
 namespace kelvary::test {
 namespace {
 
-using Pair = std::pair<std::string, std::string>;  // header, line
+// A candidate as handed over: its header, its text, and what the text says
+// (the message it begins with, from 1; whether it holds the interval text).
+struct Handed {
+  std::string header;
+  std::string line;
+  int start = 0;
+  bool holds_interval = false;
+  bool operator==(const Handed&) const = default;
+};
 
-// The lines a scan acts on, by their texts.
-bool IsCandidate(std::string_view line) {
-  if (line.find("Completion Notice For Every: [") != std::string_view::npos) return true;
-  if (line.starts_with("Calculating in")) return false;
+int StartByHand(std::string_view line) {
+  if (line.starts_with("Calculating in")) return 0;
+  int number = 1;
   for (std::string_view start : {"Calculating ", "Calculator Information Message: Completion Notice",
                                  "Total Calc Elapsed Time :", "Starting Essbase Server"}) {
-    if (line.starts_with(start)) return true;
+    if (line.starts_with(start)) return number;
+    ++number;
   }
-  return false;
+  return 0;
+}
+
+bool HoldsIntervalByHand(std::string_view line) {
+  return line.find("Completion Notice For Every: [") != std::string_view::npos;
+}
+
+std::ostream& operator<<(std::ostream& out, const Handed& handed) {
+  return out << "{" << handed.header << " | " << handed.line << " | " << handed.start << ", " << handed.holds_interval
+             << "}";
 }
 
 // The plain reading of a log: every line with its predecessor, split at
 // CR LF, LF or CR; the candidates are those a scan would look at. The last
 // line, without its ending, is carried to the next check. Lines are kept
 // to their first max_line bytes.
-std::vector<Pair> CandidatesByHand(const std::string& log, std::string header, std::size_t max_line,
-                                   std::optional<std::string>* last_line) {
-  std::vector<Pair> pairs;
+std::vector<Handed> CandidatesByHand(const std::string& log, std::string header, std::size_t max_line,
+                                     std::optional<std::string>* last_line) {
+  std::vector<Handed> pairs;
   std::string line;
   auto finish = [&] {
     line.resize(std::min(line.size(), max_line));
-    if (IsCandidate(line)) pairs.emplace_back(header, line);
+    const Handed handed{header, line, StartByHand(line), HoldsIntervalByHand(line)};
+    if (handed.start != 0 || handed.holds_interval) pairs.push_back(handed);
     *last_line = header = line;
     line.clear();
   };
@@ -50,7 +68,7 @@ std::vector<Pair> CandidatesByHand(const std::string& log, std::string header, s
 }
 
 struct Filtered {
-  std::vector<Pair> pairs;
+  std::vector<Handed> pairs;
   std::optional<std::string> last_line;
   LogLineFilter::End end;
 };
@@ -58,8 +76,8 @@ struct Filtered {
 Filtered ByFilter(StringSource& source, std::string header, const FilterShape& shape) {
   LogLineFilter filter(source, std::move(header), shape);
   Filtered filtered;
-  filtered.end = filter.Run([&](std::string_view h, std::string_view l, LineFacts) {
-    filtered.pairs.emplace_back(h, l);
+  filtered.end = filter.Run([&](std::string_view h, std::string_view l, LineFacts facts) {
+    filtered.pairs.push_back({std::string(h), std::string(l), static_cast<int>(facts.start), facts.holds_interval});
     return true;
   });
   filtered.last_line = filter.LastLine();
@@ -99,7 +117,8 @@ TEST(LogLineFilter, HandsOverExactlyTheCandidatesWithTheirHeadersAndTheLastLine)
     const Filtered filtered = ByFilter(source, "carried", shape);
     std::optional<std::string> last_by_hand;
     const std::string readable = log.substr(0, fail_from);
-    const std::vector<Pair> by_hand = CandidatesByHand(readable, "carried", shape.chunks.max_line_bytes, &last_by_hand);
+    const std::vector<Handed> by_hand =
+        CandidatesByHand(readable, "carried", shape.chunks.max_line_bytes, &last_by_hand);
     const auto context = ::testing::Message() << "round " << round << ", pieces of " << size << ", chunks of "
                                               << shape.chunks.chunk_bytes << ", lines of "
                                               << shape.chunks.max_line_bytes << ", helpers " << shape.helpers
@@ -108,6 +127,23 @@ TEST(LogLineFilter, HandsOverExactlyTheCandidatesWithTheirHeadersAndTheLastLine)
     ASSERT_EQ(filtered.last_line, last_by_hand) << context;
     EXPECT_EQ(filtered.end, fail_from <= log.size() ? LogLineFilter::End::ReadError : LogLineFilter::End::LogEnd)
         << context;
+  }
+}
+
+// A line crowded with positions that pass the search but hold no message
+// fills the search's batch; the interval text after them still counts,
+// unless the line is cut before it.
+TEST(LogLineFilter, SeesTheIntervalTextBehindAFullBatchOfPositions) {
+  std::string crowded = "Calculating [";
+  for (int k = 0; k < 300; ++k) crowded += "Co" + std::string(27, 'x') + "[";
+  const std::string interval = "Completion Notice For Every: [";
+  const std::string line = crowded + interval + " 5%] Of Blocks";
+  const std::string log = "[header]\n" + line + "\nCalculating [ Year]\n";
+  for (const std::size_t kept : {kMaxLineBytes, crowded.size() + interval.size() - 1}) {
+    StringSource source(log, log.size());
+    const Filtered filtered = ByFilter(source, "carried", {{ChunkShape{}.chunk_bytes, kept}, 0});
+    ASSERT_EQ(filtered.pairs.size(), 2u);
+    EXPECT_EQ(filtered.pairs[0].holds_interval, kept == kMaxLineBytes) << "lines kept to " << kept;
   }
 }
 
