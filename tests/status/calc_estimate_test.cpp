@@ -79,13 +79,13 @@ TEST(EstimateTable, EstimatesAndHistoryFromTheStamps) {
        {"SALES (33 out of 100) - Started at 10:00 am by admin",
         "  ~ 33%, running 33 min, about 1 h 07 min left (from its notices)"},
        {}},
-      // The server's figures 600.5, 1200 and 900 s, not the stamps' 1260: median 900 s.
+      // The server's figures 1500.5, 1200 and 900 s, not the stamps' 600 and 1260: median 1200 s.
       {"FromTheMedianOfEarlierRuns",
-       {EarlierRun("08:00:00", "08:10:00", "600.5"), EarlierRun("09:00:00", "09:21:00", "1200"),
+       {EarlierRun("08:00:00", "08:10:00", "1500.5"), EarlierRun("09:00:00", "09:21:00", "1200"),
         EarlierRun("11:15:00", "11:30:00", "900"), {At(Jan8("12:00:00")), kStart, At(Jan8("12:05:00")), kOther}},
        {"SALES (0 out of 0) - Started at 12:00 pm by admin",
-        "  ~ running 5 min, about 10 min left (from earlier runs)"},
-       {"SALES admin runs=3 median=900 longest=1200 latest=2003-01-08T11:30:00"}},
+        "  ~ running 5 min, about 15 min left (from earlier runs)"},
+       {"SALES admin runs=3 median=1200 longest=1501 latest=2003-01-08T11:30:00"}},
       {"EarlierRunsOfAnotherUserDoNotCount",
        {EarlierRun("08:00:00", "08:10:00", "600"), {At(Jan8("12:00:00"), "Sales", "joe"), kStart}},
        {"SALES (0 out of 0) - Started at 12:00 pm by joe", "  ~ running 0 s, no estimate"},

@@ -133,7 +133,7 @@ TEST(ScanLogCase, ReportsRunningCalculationsWhateverTheBlocks) {
 TEST(ScanLogNoticeInterval, SetsTotalFromPercentage) {
   const std::pair<std::string, int> cases[] = {  // -1: the line changes nothing
       {" 10", 10}, {" 25", 4}, {" 30", 3}, {" 100", 1}, {" 200", 0}, {"10", -1}, {"910", 10},
-      {" 1 \t0 ", 10}, {" .5", 200}, {" +.5", 200}, {" 5.", 20}, {" 1.2.3", 83}, {" 0x14", -1},
+      {" 1 \t0 ", 10}, {" .5", 200}, {" +.5", 200}, {" 5.", 20}, {" 5-", 20}, {" 1.2.3", 83}, {" 0x14", -1},
       {" 1e1", 100}, {" inf", -1}, {" -10", -1}, {" 0", -1}, {" ", -1}, {" 0.003", -1},
       {" 0.00306", 32679}, {" 0.0030518", 32767}, {" 1" + std::string(400, '0'), 0}};
   const std::pair<std::string, int> lines[] = {
