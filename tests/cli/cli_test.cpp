@@ -94,6 +94,10 @@ TEST_F(CliTest, CheckPrintsTheReportThatScanPrintsWithDetailOnlyWhenAsked) {
       EXPECT_EQ(run.err, kProgress);
       EXPECT_EQ(run.out.find("  >> ") != std::string::npos, detail) << run.out;
     }
+    const CliRun json = Cli({"check", "--server", server, "--app", "sample", "--json"});
+    const auto report = nlohmann::json::parse(json.out, nullptr, false);
+    EXPECT_TRUE(report.is_object() && report["application"] == "SAMPLE") << "the report as JSON: " << json.out;
+    EXPECT_EQ(json.err, kProgress);
   }
   EXPECT_EQ(FileContent(dir_.File("Remote_SAMPLE.log")), FileContent(kSampleLog));
   EXPECT_FALSE(std::filesystem::exists(dir_.File("Kelvary.ini")));
@@ -186,6 +190,9 @@ TEST_F(CliTest, AStoreThatIsDamagedReadOnlyOrLockedChangesNothing) {
   WriteStore(kServers + "PROD]\r\n\"Access\"=\"0\"\r\n");
   std::filesystem::create_directory(Store() + ".lock");
   EXPECT_EQ(Cli({"servers", "add", "DEV", "--path", "e:"}).err, "kelvary-cli: the server store could not be changed\n");
+  // Stored already, but not as a remote server: the change did not happen.
+  EXPECT_EQ(Cli({"servers", "add", "PROD", "--dns", "ess01", "--user", "u", "--password-stdin"}, "pw\n").err,
+            "kelvary-cli: the server store could not be changed\n");
   std::filesystem::remove(Store() + ".lock");
   std::filesystem::permissions(Store(), std::filesystem::perms::owner_read);
   const CliRun run = Cli({"servers", "remove", "PROD"});

@@ -35,6 +35,9 @@ TEST(CaseMap, MapsLettersAndLeavesTheRest) {
                "\u0430\u0431 \u044f\u044f \u03b1\u03c9", &CaseMap::Utf8()},
       CaseCase{"Utf8OtherCharactersStay", "x\u00df\u4e2d\U0001F600", "X\u00df\u4e2d\U0001F600",
                "x\u00df\u4e2d\U0001F600", &CaseMap::Utf8()},
+      // the first character of each sequence length, beside a letter that changes
+      CaseCase{"Utf8ShortestSequencesOfEachLength", "\u00e9\u0080\u0800\U00010000",
+               "\u00c9\u0080\u0800\U00010000", "\u00e9\u0080\u0800\U00010000", &CaseMap::Utf8()},
       // not UTF-8 (a code page's e acute): only ASCII letters change
       CaseCase{"TextThatIsNotUtf8ChangesAsciiOnly", "\xE9t\xE9", "\xE9T\xE9", "\xE9t\xE9", &CaseMap::Utf8()}};
   for (const CaseCase& c : cases) {
