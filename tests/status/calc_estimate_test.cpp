@@ -212,14 +212,17 @@ TEST(CalcHistory, MedianOfTheMiddleTwoAndAFullSummaryForgetsTheOldestPair) {
 }
 
 // Durations in seconds, minutes, then hours and minutes; a stamp as an ISO
-// 8601 date-time, or none for a day its year lacks.
+// 8601 date-time, or none for a day its year lacks, a name that is no day's
+// or a letter where a digit belongs.
 TEST(Texts, DurationsAndDateTimes) {
   const std::pair<double, const char*> cases[] = {
       {0.4, "0 s"}, {59.4, "59 s"}, {60, "1 min"}, {3569, "59 min"}, {3600, "1 h 00 min"}, {36000 + 540, "10 h 09 min"}};
   for (const auto& [seconds, text] : cases) EXPECT_EQ(DurationText(seconds), text) << seconds;
   const std::pair<const char*, const char*> stamps[] = {
       {"Tue Feb 29 23:59:59 2000", "2000-02-29T23:59:59"}, {"Sun Jan 12 10:00:00 2003", "2003-01-12T10:00:00"},
-      {"Sat Feb 29 10:00:00 2003", "none"}, {"Thu Feb 29 10:00:00 1900", "none"}};
+      {"Sat Feb 29 10:00:00 2003", "none"}, {"Thu Feb 29 10:00:00 1900", "none"},
+      {"Sat Jan 01 00:00:00 2000", "2000-01-01T00:00:00"}, {"Abc Jan 08 10:00:00 2003", "none"},
+      {"Wed Jan 08 0A:00:00 2003", "none"}};
   for (const auto& [stamp, iso] : stamps) {
     const std::optional<LogSeconds> at = ReadLogStamp(stamp);
     EXPECT_EQ(at ? IsoDateTime(*at) : "none", iso) << stamp;
