@@ -44,9 +44,11 @@ class CliTest : public ::testing::Test {
   // A copy of the program of our own: remote logs land next to it.
   CliTest() { std::filesystem::copy_file(KELVARY_CLI, cli_); }
 
-  CliRun Cli(const Arguments& arguments, const std::string& input = "", const std::string& redirect = "") const {
+  // Under `timeout`, so that a program that hangs fails its test instead of stalling the suite.
+  CliRun Cli(const Arguments& arguments, const std::string& input = "", const std::string& redirect = "",
+             const std::string& timeout = "timeout 60") const {
     dir_.Write("in", input);
-    std::string command = "KELVARY_REGISTRY_FILE=" + ShellQuoted(Store()) +
+    std::string command = timeout + " env KELVARY_REGISTRY_FILE=" + ShellQuoted(Store()) +
                           " KELVARY_ESSBASE_LIBRARY=" + ShellQuoted(KELVARY_STANDIN_LIBRARY) + " " +
                           standin::kLogsVariable + "=" + ShellQuoted(dir_.File("logs")) + " " +
                           standin::kRecordVariable + "=" + ShellQuoted(dir_.File("calls.txt")) + " " + ShellQuoted(cli_);
@@ -222,6 +224,23 @@ const char* kHistoryJson = R"({"runs": [{"database": "SALES", "user": "admin", "
     "finished": "2003-01-08T08:10:00", "elapsed_seconds": 600.0}],
   "summary": [{"database": "SALES", "user": "admin", "runs": 1, "median_seconds": 600.0,
     "longest_seconds": 600.0, "latest_finished": "2003-01-08T08:10:00"}]})";
+
+// A watch of a log where nothing runs prints nothing and, with --until-done,
+// ends at once; a watch of every application names each one's lines, and
+// one without --until-done goes on until Ctrl-C.
+TEST_F(CliTest, WatchEndsWhenNothingRunsOrAtCtrlC) {
+  StoreCheckServers(standin::kPassword);
+  dir_.Write("essbase/app/QUIET/QUIET.log", kLog.substr(0, kLog.find("[Wed Jan 08 09:00:00")));
+  const CliRun one = Cli({"watch", "--server", "Empty", "--app", "quiet", "--until-done"});
+  EXPECT_EQ(one.exit_code, 0) << one.err;
+  EXPECT_EQ(one.out + one.err, "");
+  const CliRun all = Cli({"watch", "--server", "Empty", "--all-apps", "--until-done"});
+  EXPECT_EQ(all.exit_code, 0) << all.err;
+  EXPECT_NE(all.out.find("  PIPE: check failed: "), std::string::npos) << all.out;
+  const CliRun interrupted =
+      Cli({"watch", "--server", "Empty", "--app", "quiet"}, "", "", "timeout --preserve-status -s INT 1");
+  EXPECT_EQ(interrupted.exit_code, 130) << interrupted.err;
+}
 
 // The estimate line comes only when asked for. A log last written ahead of
 // the clock has no age; one written 10 min ago adds them to the running time.

@@ -151,6 +151,25 @@ TEST(ScanLogNoticeInterval, SetsTotalFromPercentage) {
   }
 }
 
+// Each line's test asks to yield once it has parsed its header; the first
+// refusal stops the scan there, whichever test it came in, and nothing
+// yields again (the window it would yield to is gone).
+TEST(ScanLogYield, TheFirstRefusalStopsTheScan) {
+  const std::string log = CrLfLog({H("Sales", "admin"), Start(), H("Sales", "admin"), Interval(" 20"),
+                                   H("Sales", "admin"), Notice(), H("Sales", "admin"), Finish(),
+                                   H("Sales", "admin"), ServerStart()});
+  constexpr int kYields = 5;
+  for (int refusal = 1; refusal <= kYields + 1; ++refusal) {
+    int yields = 0;
+    ScanState state;
+    StringSource source(log, log.size());
+    const ScanResult result =
+        ScanLog(state, source, ScanInputs{"SAMPLE", CaseMap::Windows1252(), [&] { return ++yields < refusal; }});
+    EXPECT_EQ(result, refusal <= kYields ? ScanResult::Abandoned : ScanResult::Complete) << refusal;
+    EXPECT_EQ(yields, std::min(refusal, kYields)) << refusal;
+  }
+}
+
 TEST(ScanLogTable, StartsBeyondTwentyAreIgnoredButRestartsStillWork) {
   Lines log;
   for (int i = 1; i <= 21; ++i) {
