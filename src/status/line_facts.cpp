@@ -35,8 +35,8 @@ std::optional<LogSeconds> HeaderStamps::Of(std::string_view header) {
   return last_;
 }
 
-LineFacts FactsOf(std::string_view line) {
-  return {LineStartOf(line), line.find(kNoticeInterval) != std::string_view::npos, std::nullopt};
+LineFacts FactsOf(std::string_view header, std::string_view line) {
+  return {LineStartOf(line), line.find(kNoticeInterval) != std::string_view::npos, HeaderStampOf(header)};
 }
 
 }  // namespace kelvary

@@ -22,8 +22,8 @@ struct LineFacts {
 // "Calculating in parallel ..." starts no calculation.
 LineStart LineStartOf(std::string_view line);
 std::optional<LogSeconds> HeaderStampOf(std::string_view header);
-// The facts of the line's text; its header's stamp is left to the caller.
-LineFacts FactsOf(std::string_view line);
+// The facts of a whole line, its header's stamp with them.
+LineFacts FactsOf(std::string_view header, std::string_view line);
 
 // The stamps of a run of headers: one that carries the same stamp as the
 // one before (messages written in the same second) is not read again, and

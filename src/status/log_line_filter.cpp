@@ -66,11 +66,8 @@ bool LogLineFilter::TakeChunk(const LogChunk& chunk, const Visitor& visit) {
 bool LogLineFilter::FinishCrossingLine(const Visitor& visit) {
   if (!line_crosses_) return true;
   line_crosses_ = false;
-  LineFacts facts = FactsOf(crossing_line_);
-  if (MattersToScan(facts)) {
-    facts.header_stamp = HeaderStampOf(previous_line_);
-    if (!visit(previous_line_, crossing_line_, facts)) return false;
-  }
+  const LineFacts facts = FactsOf(previous_line_, crossing_line_);
+  if (MattersToScan(facts) && !visit(previous_line_, crossing_line_, facts)) return false;
   previous_line_.swap(crossing_line_);
   crossing_line_.clear();
   saw_line_ = true;

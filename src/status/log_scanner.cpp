@@ -315,8 +315,7 @@ class LineTests {
 }  // namespace
 
 bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) {
-  LineFacts facts = FactsOf(state.strLine);
-  facts.header_stamp = HeaderStampOf(state.strPrevLine);
+  const LineFacts facts = FactsOf(state.strPrevLine, state.strLine);
   return LineTests(state, inputs).Run(state.strPrevLine, state.strLine, facts);
 }
 

@@ -187,6 +187,7 @@ std::optional<LogSeconds> ReadLogStamp(std::string_view stamp) {
 }
 
 std::optional<LogSeconds> StampReader::Read(std::string_view stamp) {
+  static_assert(kDateBytes == kWeekdayToDayBytes + kYearDigits);
   if (!HasUsualShape(stamp)) return ReadLogStamp(stamp);
   const char* text = stamp.data();
   // Compared where the date stands, without gathering it first: a copy

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "status/log_line_filter.h"
@@ -11,24 +12,26 @@ namespace kelvary::test {
 namespace {
 
 // A candidate as handed over: its header, its text, and what the text says
-// (the message it begins with, from 1; whether it holds the interval text).
+// (the message it begins with; whether it holds the interval text).
 struct Handed {
   std::string header;
   std::string line;
-  int start = 0;
+  LineStart start = LineStart::None;
   bool holds_interval = false;
   bool operator==(const Handed&) const = default;
 };
 
-int StartByHand(std::string_view line) {
-  if (line.starts_with("Calculating in")) return 0;
-  int number = 1;
-  for (std::string_view start : {"Calculating ", "Calculator Information Message: Completion Notice",
-                                 "Total Calc Elapsed Time :", "Starting Essbase Server"}) {
-    if (line.starts_with(start)) return number;
-    ++number;
+LineStart StartByHand(std::string_view line) {
+  if (line.starts_with("Calculating in")) return LineStart::None;
+  const std::pair<std::string_view, LineStart> starts[] = {
+      {"Calculating ", LineStart::CalculationStarted},
+      {"Calculator Information Message: Completion Notice", LineStart::CompletionNotice},
+      {"Total Calc Elapsed Time :", LineStart::CalculationFinished},
+      {"Starting Essbase Server", LineStart::ServerStarted}};
+  for (const auto& [text, start] : starts) {
+    if (line.starts_with(text)) return start;
   }
-  return 0;
+  return LineStart::None;
 }
 
 bool HoldsIntervalByHand(std::string_view line) {
@@ -36,8 +39,8 @@ bool HoldsIntervalByHand(std::string_view line) {
 }
 
 std::ostream& operator<<(std::ostream& out, const Handed& handed) {
-  return out << "{" << handed.header << " | " << handed.line << " | " << handed.start << ", " << handed.holds_interval
-             << "}";
+  return out << "{" << handed.header << " | " << handed.line << " | " << static_cast<int>(handed.start) << ", "
+             << handed.holds_interval << "}";
 }
 
 // The plain reading of a log: every line with its predecessor, split at
@@ -51,7 +54,7 @@ std::vector<Handed> CandidatesByHand(const std::string& log, std::string header,
   auto finish = [&] {
     line.resize(std::min(line.size(), max_line));
     const Handed handed{header, line, StartByHand(line), HoldsIntervalByHand(line)};
-    if (handed.start != 0 || handed.holds_interval) pairs.push_back(handed);
+    if (handed.start != LineStart::None || handed.holds_interval) pairs.push_back(handed);
     *last_line = header = line;
     line.clear();
   };
@@ -77,7 +80,7 @@ Filtered ByFilter(StringSource& source, std::string header, const FilterShape& s
   LogLineFilter filter(source, std::move(header), shape);
   Filtered filtered;
   filtered.end = filter.Run([&](std::string_view h, std::string_view l, LineFacts facts) {
-    filtered.pairs.push_back({std::string(h), std::string(l), static_cast<int>(facts.start), facts.holds_interval});
+    filtered.pairs.push_back({std::string(h), std::string(l), facts.start, facts.holds_interval});
     return true;
   });
   filtered.last_line = filter.LastLine();
