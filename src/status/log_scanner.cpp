@@ -314,11 +314,6 @@ class LineTests {
 
 }  // namespace
 
-bool ApplyLineTests(ScanState& state, const ScanInputs& inputs) {
-  const LineFacts facts = FactsOf(state.strPrevLine, state.strLine);
-  return LineTests(state, inputs).Run(state.strPrevLine, state.strLine, facts);
-}
-
 ScanResult ScanLog(ScanState& state, ByteSource& log, const ScanInputs& inputs) {
   state.history.Clear();
   state.latest_stamp.reset();

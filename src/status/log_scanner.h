@@ -12,10 +12,6 @@ enum class ScanResult {
   Abandoned,  // the yield said the owner is gone
 };
 
-// The five tests on state.strLine, with state.strPrevLine as its header.
-// Returns false when a yield asked to stop.
-bool ApplyLineTests(ScanState& state, const ScanInputs& inputs);
-
 // Runs the tests over every line of the log, on the calling thread, while
 // helper threads read and search the log ahead of them. The caller has
 // emptied the table.
