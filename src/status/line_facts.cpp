@@ -26,15 +26,6 @@ LineStart LineStartOf(std::string_view line) {
 
 std::optional<LogSeconds> HeaderStampOf(std::string_view header) { return ReadLogStamp(BracketText(header)); }
 
-std::optional<LogSeconds> HeaderStamps::Of(std::string_view header) {
-  const std::string_view text = BracketText(header);
-  if (text != last_text_) {
-    last_text_ = text;
-    last_ = reader_.Read(text);
-  }
-  return last_;
-}
-
 LineFacts FactsOf(std::string_view header, std::string_view line) {
   return {LineStartOf(line), line.find(kNoticeInterval) != std::string_view::npos, HeaderStampOf(header)};
 }

@@ -25,19 +25,6 @@ std::optional<LogSeconds> HeaderStampOf(std::string_view header);
 // The facts of a whole line, its header's stamp with them.
 LineFacts FactsOf(std::string_view header, std::string_view line);
 
-// The stamps of a run of headers: one that carries the same stamp as the
-// one before (messages written in the same second) is not read again, and
-// one of the same day has only its time read.
-class HeaderStamps {
- public:
-  std::optional<LogSeconds> Of(std::string_view header);
-
- private:
-  StampReader reader_;
-  std::string_view last_text_;  // valid while the headers' text is
-  std::optional<LogSeconds> last_;
-};
-
 // Whether the scan acts on the line at all.
 inline bool MattersToScan(const LineFacts& facts) { return facts.start != LineStart::None || facts.holds_interval; }
 

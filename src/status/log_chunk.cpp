@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "status/log_header.h"
 #include "status/log_messages.h"
 
 namespace kelvary {
@@ -121,7 +122,8 @@ void LogChunk::FindCandidates(std::size_t from, std::size_t to) {
   std::uint32_t positions[kPositionsPerBatch];
   std::size_t pos = from;     // where the search goes on
   std::size_t resume = from;  // the end of the last candidate line
-  HeaderStamps stamps;
+  // Headers come many to a day: the reader reads a date once for a run of them.
+  StampReader stamps;
   while (pos < to) {
     std::size_t stopped_at = pos;
     const std::size_t found = search(buffer_.get(), pos, to, positions, kPositionsPerBatch, &stopped_at);
@@ -137,7 +139,7 @@ void LogChunk::FindCandidates(std::size_t from, std::size_t to) {
       const Span kept = Capped(line->span.begin, line->span.end);
       const std::optional<Span> header = HeaderOf(line->span.begin);
       Candidate& candidate = candidates_.emplace_back(Candidate{header, kept, {line->start, line->holds_interval, {}}});
-      if (header) candidate.facts.header_stamp = stamps.Of(Text(*header));
+      if (header) candidate.facts.header_stamp = stamps.Read(BracketText(Text(*header)));
       // The search goes on past the line, so it reports none of the line's
       // positions beyond where this batch stopped: those are read here.
       if (stopped_at < kept.end && !candidate.facts.holds_interval) {
