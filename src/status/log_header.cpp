@@ -82,7 +82,8 @@ void ParseLogHeader(ScanState& state, std::string_view header_as_read, std::stri
 }
 
 std::string_view BracketText(std::string_view text) {
-  const std::size_t open = text.find('[');
+  // A header begins with its stamp's bracket: no search for it then.
+  const std::size_t open = text.starts_with('[') ? 0 : text.find('[');
   if (open == std::string_view::npos) return {};
   const std::size_t close = text.find(']', open);
   if (close == std::string_view::npos) return {};

@@ -1,9 +1,11 @@
 #include "status/log_scanner.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "status/line_facts.h"
@@ -32,11 +34,27 @@ constexpr double kLongestElapsedSeconds = 1e10;
 // One character after the "[" is skipped before the percentage begins.
 constexpr std::size_t kPercentageOffset = kNoticeInterval.size() + 1;
 
-// Appends without a string of its own: this runs for every notice.
-void AppendNumber(std::string& text, std::int64_t value) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  text.append(digits, end);
+// A count's longest text: its sign and every digit it can have.
+template <class Count>
+constexpr std::size_t kLongestCount = std::numeric_limits<Count>::digits10 + 2;
+
+// Appends an entry's counts as Detail shows them ("12/20:  ", after the
+// separator unless it is the first entry) in one piece: this runs for
+// every notice, and each append of its own costs more than its bytes.
+void AppendDetailCounts(std::string& detail, bool first_entry, std::int64_t done, std::int16_t steps) {
+  char text[kDetailSeparator.size() + kLongestCount<std::int64_t> + kDetailStepsSeparator.size() +
+            kLongestCount<std::int16_t> + kDetailTimeSeparator.size()];
+  char* const end = text + sizeof text;
+  char* at = text;
+  if (!first_entry) at = std::copy(kDetailSeparator.begin(), kDetailSeparator.end(), at);
+  // The text has room for any count, so neither count can fail.
+  const auto counted = std::to_chars(at, end, done);
+  if (counted.ec != std::errc{}) return;
+  at = std::copy(kDetailStepsSeparator.begin(), kDetailStepsSeparator.end(), counted.ptr);
+  const auto stepped = std::to_chars(at, end, steps);
+  if (stepped.ec != std::errc{}) return;
+  at = std::copy(kDetailTimeSeparator.begin(), kDetailTimeSeparator.end(), stepped.ptr);
+  detail.append(text, at);
 }
 
 bool IsPercentageSpace(char c) { return c == ' ' || c == '\t' || c == '\n'; }
@@ -262,11 +280,7 @@ class LineTests {
     const std::string_view stamp = BracketText(s_.strPrevLine);
     place.RecordNotice(s_.intNoticeSteps, HeaderStamp());
     const bool first_entry = place.Detail.empty();
-    if (!first_entry) place.Detail += kDetailSeparator;
-    AppendNumber(place.Detail, place.NoticesDone);
-    place.Detail += kDetailStepsSeparator;
-    AppendNumber(place.Detail, s_.intNoticeSteps);
-    place.Detail += kDetailTimeSeparator;
+    AppendDetailCounts(place.Detail, first_entry, place.NoticesDone, s_.intNoticeSteps);
     // Only the first entry shows the short time of day.
     if (first_entry) {
       place.Detail += StampTimeOfDay(stamp);

@@ -14,6 +14,9 @@ void CalcPlace::RecordNotice(std::int16_t total, std::optional<LogSeconds> at) {
   ++NoticesDone;
   const NoticeStamp notice{NoticesDone, total, at};
   if (LatestNotices.size() < kKeptNoticeStamps) {
+    // The ring's whole room at once: growing it step by step would allocate
+    // again and again for every calculation.
+    if (LatestNotices.empty()) LatestNotices.reserve(kKeptNoticeStamps);
     LatestNotices.push_back(notice);
   } else {
     LatestNotices[static_cast<std::size_t>((NoticesDone - 1) % kKept)] = notice;
