@@ -83,11 +83,14 @@ CaseMap MakeUtf8() {
   return CaseMap(upper, lower, true);
 }
 
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // Well-formed UTF-8 only; bytes of other text are left to the ASCII table,
 // and so is text without a byte above ASCII (most names), which needs no decoding.
 void MapUtf8Letters(std::string& text, bool to_upper) {
-  const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii || !IsUtf8(text)) return;
+  if (IsAscii(text) || !IsUtf8(text)) return;
   std::string mapped;
   mapped.reserve(text.size());
   for (std::size_t at = 0; at < text.size();) {
@@ -120,6 +123,10 @@ bool MapsAsciiAsUsual(const CaseMap::Table& upper, const CaseMap::Table& lower) 
   constexpr std::size_t kAscii = 0x80;
   return std::equal(upper.begin(), upper.begin() + kAscii, usual_upper.begin()) &&
          std::equal(lower.begin(), lower.begin() + kAscii, usual_lower.begin());
+}
+
+bool UppersIntoAscii(const CaseMap::Table& upper) {
+  return std::any_of(upper.begin() + 0x80, upper.end(), [](unsigned char c) { return c < 0x80; });
 }
 
 // Eight bytes at once: every byte of `word` is below 0x80, and those from
@@ -158,7 +165,11 @@ void MapInPlace(std::string& text, const CaseMap::Table& table, bool ascii_as_us
 }  // namespace
 
 CaseMap::CaseMap(const Table& upper, const Table& lower, bool utf8)
-    : upper_(upper), lower_(lower), utf8_(utf8), ascii_as_usual_(MapsAsciiAsUsual(upper, lower)) {}
+    : upper_(upper),
+      lower_(lower),
+      utf8_(utf8),
+      ascii_as_usual_(MapsAsciiAsUsual(upper, lower)),
+      ascii_alone_(ascii_as_usual_ && !UppersIntoAscii(upper)) {}
 
 const CaseMap& CaseMap::Windows1252() {
   static const CaseMap map = MakeWindows1252();
@@ -187,6 +198,8 @@ void CaseMap::AssignUpper(std::string& out, std::string_view text) const {
   // The table leaves letters beyond ASCII alone in UTF-8, so the order does not matter.
   if (utf8_) MapUtf8Letters(out, true);
 }
+
+bool CaseMap::UppersByteByByte(std::string_view text) const { return !utf8_ || IsAscii(text); }
 
 std::string CaseMap::Upper(std::string_view text) const {
   std::string result(text);

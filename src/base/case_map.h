@@ -30,6 +30,14 @@ class CaseMap {
   std::string Upper(std::string_view text) const;
   std::string Lower(std::string_view text) const;
 
+  // Whether upper-casing `text` changes each byte on its own: always in a
+  // code page, and in UTF-8 when the text is all ASCII.
+  bool UppersByteByByte(std::string_view text) const;
+  // Whether ASCII changes case as in ASCII (letters alone) and no byte
+  // beyond ASCII upper-cases into ASCII: in an upper-cased text, every
+  // ASCII byte but a letter then stands where it stood.
+  bool UppersAsciiAlone() const { return ascii_alone_; }
+
  private:
   Table upper_;
   Table lower_;
@@ -37,6 +45,7 @@ class CaseMap {
   // The tables change ASCII letters, and nothing else below 0x80, as ASCII
   // does: ASCII text can then be mapped eight bytes at a time.
   bool ascii_as_usual_;
+  bool ascii_alone_;
 };
 
 // The map of the machine's ANSI code page: the system's own on Windows,

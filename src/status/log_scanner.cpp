@@ -186,7 +186,8 @@ PlaceKey PlaceKeyOf(std::string_view database, std::string_view user) {
 // beside it, so that finding a place reads one small array, not the places.
 class LineTests {
  public:
-  LineTests(ScanState& state, const ScanInputs& inputs) : s_(state), in_(inputs) {
+  LineTests(ScanState& state, const ScanInputs& inputs)
+      : s_(state), in_(inputs), headers_(inputs.application, inputs.cases) {
     for (int k = 0; k < s_.intCalcCount; ++k) keys_[k] = KeyOfPlace(k);
   }
 
@@ -213,7 +214,7 @@ class LineTests {
 
  private:
   bool ParseHeader(ClockFormat clock) {
-    ParseLogHeader(s_, header_, in_.application, clock, in_.cases);
+    upper_header_in_state_ = headers_.Parse(s_, header_, clock);
     return !in_.yield || in_.yield();
   }
 
@@ -221,6 +222,15 @@ class LineTests {
   std::optional<LogSeconds> HeaderStamp() {
     NoteStamp(s_, facts_.header_stamp);
     return facts_.header_stamp;
+  }
+
+  // The header's stamp as the header upper-cased holds it: at hand where the
+  // header was parsed. A recalled header upper-cases byte by byte and keeps
+  // its brackets where they stood, so its stamp is upper-cased alone.
+  std::string_view UpperStamp() {
+    if (upper_header_in_state_) return BracketText(s_.strPrevLine);
+    in_.cases.AssignUpper(stamp_, BracketText(header_));
+    return stamp_;
   }
 
   PlaceKey KeyOfPlace(int k) const { return PlaceKeyOf(s_.arrCalcs[k].Database, s_.arrCalcs[k].StartedBy); }
@@ -277,7 +287,7 @@ class LineTests {
     const int k = FindPlace();
     if (k < 0) return true;
     CalcPlace& place = s_.arrCalcs[k];
-    const std::string_view stamp = BracketText(s_.strPrevLine);
+    const std::string_view stamp = UpperStamp();
     place.RecordNotice(s_.intNoticeSteps, HeaderStamp());
     const bool first_entry = place.Detail.empty();
     AppendDetailCounts(place.Detail, first_entry, place.NoticesDone, s_.intNoticeSteps);
@@ -321,9 +331,12 @@ class LineTests {
   ScanState& s_;
   const ScanInputs& in_;
   std::array<PlaceKey, kCalcPlaces> keys_{};
+  RecentHeaders headers_;
   // The line under test's header, as read, and facts.
   std::string_view header_;
   LineFacts facts_;
+  bool upper_header_in_state_ = false;  // strPrevLine holds header_ upper-cased
+  std::string stamp_;                   // kept from line to line, so that it allocates once
 };
 
 }  // namespace
