@@ -11,6 +11,7 @@ With --drawn, the faults are COUNT of sample.py's, drawn with a fixed seed.
 """
 import os
 import re
+import signal
 import subprocess
 import sys
 
@@ -21,9 +22,23 @@ import sample  # noqa: E402
 SEED = 13
 
 
+# A fault that makes a test loop for ever keeps the whole run waiting: past
+# this, the run is stopped and the fault counts as caught.
+SUITE_TIMEOUT = 300
+
+
 def run(tree, command, timeout=900):
-    return subprocess.run(command, shell=True, cwd=tree, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                          timeout=timeout, text=True, errors="replace")
+    """The finished command; its whole process group is killed when it runs
+    past `timeout`, so that no test it started is left running."""
+    with subprocess.Popen(command, shell=True, cwd=tree, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          text=True, errors="replace", start_new_session=True) as process:
+        try:
+            output, _ = process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.communicate()
+            raise
+        return subprocess.CompletedProcess(command, process.returncode, output)
 
 
 def failed_tests(output):
@@ -43,7 +58,10 @@ def plant(tree, number, path, text, faulty):
     try:
         if run(tree, "cmake --build --preset native").returncode != 0:
             return "nobuild", []
-        tests = run(tree, "ctest --preset native -j2 --timeout 60", 600)
+        try:
+            tests = run(tree, "ctest --preset native -j2 --timeout 60", SUITE_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            return "caught", ["(the tests ran past %d s)" % SUITE_TIMEOUT]
         return ("caught", failed_tests(tests.stdout)) if tests.returncode != 0 else ("missed", [])
     finally:
         with open(path, "w") as source:
