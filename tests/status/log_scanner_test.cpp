@@ -80,7 +80,7 @@ TEST(ScanLogCase, ReportsRunningCalculationsWhateverTheBlocks) {
         "SALES (0 out of 0) - Started at 01:30 pm by admin"}},
       {"RemovingFromTheMiddleKeepsOrderAndCounts",
        {H("A", "u"), Start(), H("B", "u"), Start(), H("C", "u"), Start(), H("A", "u"), Interval(" 10"),
-        H("A", "u"), Notice(), H("C", "u"), Notice(), H("C", "u"), Notice(), H("B", "u"), Finish()},
+        H("A", "u"), Notice(), H("C", "u"), Notice(), H("B", "u"), Finish(), H("C", "u"), Notice()},
        {"A (1 out of 10) - Started at 02:05 pm by u", "  >> 1/10:  14:05",
         "C (2 out of 0) - Started at 02:05 pm by u", "  >> 1/10:  14:05",
         "  >> 2/10:  WED JAN 08 14:05:09 2003"},
