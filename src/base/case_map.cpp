@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/byte_words.h"
 #include "base/utf8.h"
 
 namespace kelvary {
@@ -130,16 +131,11 @@ bool UppersIntoAscii(const CaseMap::Table& upper) {
 }
 
 // Eight bytes at once: every byte of `word` is below 0x80, and those from
-// `first` to `last` gain or lose the case bit 0x20. Adding to a byte below
-// 0x80 sets its top bit, without a carry into the next byte, exactly when it
-// reaches the bound.
-using Word = std::uint64_t;
-constexpr Word kEachByte = 0x0101010101010101;
-constexpr Word kTopBits = 0x80 * kEachByte;
+// `first` to `last` gain or lose the case bit 0x20.
+using byte_words::kTopBits;
+using byte_words::Word;
 Word FlipCaseOfRange(Word word, char first, char last) {
-  const Word from_first = word + (0x80 - static_cast<unsigned char>(first)) * kEachByte;
-  const Word beyond_last = word + (0x80 - static_cast<unsigned char>(last) - 1) * kEachByte;
-  return word ^ ((from_first & ~beyond_last & kTopBits) >> 2);
+  return word ^ (byte_words::BytesWithin(word, static_cast<unsigned char>(first), static_cast<unsigned char>(last)) >> 2);
 }
 
 // Maps `size` bytes from `in` to `out`, which may be the same place.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 
+#include "base/byte_words.h"
 #include "status/log_stamp.h"
 
 namespace kelvary {
@@ -70,15 +71,9 @@ void ConvertStartTime(ScanState& state, ClockFormat clock) {
 // hold one before `digits_end`. Eight bytes at a time: two headers of one
 // day's messages differ in few of their words, and in those only in digits.
 bool SameButDigits(std::string_view a, std::string_view b, std::size_t digits_end) {
-  using Word = std::uint64_t;
-  constexpr Word kEachByte = 0x0101010101010101;
-  constexpr Word kTopBits = 0x80 * kEachByte;
-  constexpr Word kLowBits = 0x7F * kEachByte;
-  // The top bit of each byte that is a digit, for bytes below 0x80: adding
-  // to those carries into no other byte.
-  const auto digits = [](Word word) {
-    return (word + (0x80 - '0') * kEachByte) & ~(word + (0x80 - '9' - 1) * kEachByte) & kTopBits;
-  };
+  using byte_words::kTopBits;
+  using byte_words::Word;
+  const auto digits = [](Word word) { return byte_words::BytesWithin(word, '0', '9'); };
   const auto agree = [&](std::size_t at) {
     return a[at] == b[at] || (at < digits_end && IsDigit(a[at]) && IsDigit(b[at]));
   };
@@ -89,9 +84,7 @@ bool SameButDigits(std::string_view a, std::string_view b, std::size_t digits_en
     std::memcpy(&y, b.data() + at, sizeof y);
     if (x == y) return true;
     if (at + sizeof(Word) <= digits_end && ((x | y) & kTopBits) == 0) {
-      const Word differs = x ^ y;
-      const Word differing = (((differs & kLowBits) + kLowBits) | differs) & kTopBits;
-      return (differing & ~(digits(x) & digits(y))) == 0;
+      return (byte_words::NonZeroBytes(x ^ y) & ~(digits(x) & digits(y))) == 0;
     }
     for (std::size_t k = at; k < at + sizeof(Word); ++k) {
       if (!agree(k)) return false;
